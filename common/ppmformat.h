@@ -1,0 +1,41 @@
+#ifndef GLINT_COMMON_PPMFORMAT_H
+#define GLINT_COMMON_PPMFORMAT_H
+
+#include <cstdio>
+
+// The binary PPM ("P6") format as both image modules read and write it: the
+// engine's and glintdiff's. They differ only in their messages and in the size
+// of the buffer through which header lines are read, so those stay with the
+// callers and the format itself lives here once.
+
+// Largest line buffer a caller may ask for.
+enum { PPM_MAX_LINE = 256 };
+
+// Reads the first line through a buffer of lineSize bytes (at most lineSize - 1
+// characters, line end included) and tells whether it is exactly "P6\n".
+bool ppmReadMagic(std::FILE *fp, int lineSize);
+
+// Reads the three header numbers after the magic line with " %d ", " %d " and
+// " %d". Where a number does not convert, the rest of the current line is
+// discarded in pieces of at most lineSize - 1 characters (comment lines) and
+// the same number is tried again. Then the one separator byte after the
+// maximum value is dropped. Returns false when the file ends (or fails)
+// before all of that was read.
+bool ppmReadHeader(std::FILE *fp, int lineSize, int *width, int *height, int *maxval);
+
+// Tells whether width x height pixels fit the int that sizes a plane.
+bool ppmSizeFits(int width, int height);
+
+// Reads height rows of width pixels, the top row (height - 1) first, each
+// pixel three bytes red, green, blue, into three planes of width * height
+// bytes stored bottom row first. Returns false when the file ends early.
+bool ppmReadRaster(std::FILE *fp, int width, int height,
+                   unsigned char *red, unsigned char *green, unsigned char *blue);
+
+// Writes the header "P6\n%d %d\n%d\n" (maximum 255) and the raster in the
+// order ppmReadRaster reads it. Returns false when any write fails; the
+// caller still closes the file.
+bool ppmWrite(std::FILE *fp, int width, int height, const unsigned char *red,
+              const unsigned char *green, const unsigned char *blue);
+
+#endif

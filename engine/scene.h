@@ -1,0 +1,47 @@
+#ifndef GLINT_ENGINE_SCENE_H
+#define GLINT_ENGINE_SCENE_H
+
+#include <cstdio>
+
+#include "engine/camera.h"
+#include "engine/color.h"
+#include "engine/light.h"
+#include "engine/material.h"
+#include "engine/object.h"
+
+// The object table's size is set per program: glintcmd's build of the engine
+// defines GLINT_MAX_OBJECTS as 64.
+#ifndef GLINT_MAX_OBJECTS
+#define GLINT_MAX_OBJECTS 128
+#endif
+
+enum { MAX_MATERIALS = 64, MAX_LIGHTS = 8, MAX_OBJECTS = GLINT_MAX_OBJECTS };
+
+// Everything a scene description file defines. Owns its camera, objects,
+// textures and background image.
+struct Scene;
+
+// Reads a scene description file; nullptr when it cannot be read.
+Scene *sceReadFile(const char *name);
+
+// Checks the header words of src, takes it over (it is closed on every path)
+// and returns a rewound temporary copy of the rest without comments, or nullptr.
+std::FILE *scePreprocess(std::FILE *src);
+
+// Reads one category header into name (size bytes); 1 for a valid header.
+int sceReadCategory(std::FILE *fp, char *name, int size);
+
+// Skips to the next "#" and reads the header there.
+int sceNextCategory(std::FILE *fp, char *name, int size);
+
+Camera *sceGetCamera(const Scene *scene);
+Color sceGetBackground(const Scene *scene);
+int sceGetObjectCount(const Scene *scene);
+Object *sceGetObject(const Scene *scene, int idx);
+int sceGetLightCount(const Scene *scene);
+Light sceGetLight(const Scene *scene, int idx);
+int sceGetMaterialCount(const Scene *scene);
+Material sceGetMaterial(const Scene *scene, int idx);
+void sceDestroy(Scene *sce);
+
+#endif
