@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 std::string captureStdout(const std::function<void()> &fn)
@@ -81,6 +80,24 @@ std::string sourceDir()
 
 std::string maskPrefixes(const std::string &text)
 {
-    static const std::regex prefix(R"(\[[^\]\s:]+:[0-9]+\])");
-    return std::regex_replace(text, prefix, "[#]");
+    // A prefix is "[", a path without blanks, ":", digits and "]".
+    std::string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == '[') {
+            size_t colon = text.find_first_of(":] \t\n", i + 1);
+            if (colon != std::string::npos && colon > i + 1 && text[colon] == ':') {
+                size_t end = colon + 1;
+                while (end < text.size() && text[end] >= '0' && text[end] <= '9')
+                    end++;
+                if (end > colon + 1 && end < text.size() && text[end] == ']') {
+                    out += "[#]";
+                    i = end + 1;
+                    continue;
+                }
+            }
+        }
+        out += text[i++];
+    }
+    return out;
 }

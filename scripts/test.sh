@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds the suite twice (Release, and with AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs every test in both builds. Exits
+# non-zero when anything fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh
+
+JOBS=$(nproc)
+
+build_and_test() {
+  local dir=$1; shift
+  echo "=== $dir: configure and build"
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j "$JOBS" >/dev/null
+  echo "=== $dir: tests"
+  ctest --test-dir "$dir" -j "$JOBS" --output-on-failure --timeout 600
+}
+
+build_and_test build -DCMAKE_BUILD_TYPE=Release
+build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DGLINT_SANITIZE=ON
