@@ -1,0 +1,77 @@
+#include "diff/measures.h"
+
+#include <cmath>
+
+#include "diff/hash.h"
+
+// The key of a colour: its 24 bits as six characters of four bits each, every
+// character offset by 0x40 so that none is the terminator. Two colours share a
+// key exactly when their bytes are equal, and the table's hash of such a key
+// is the 24-bit value itself, so distinct colours never share a home slot.
+static void colorKey(unsigned char red, unsigned char green, unsigned char blue, char key[7])
+{
+    key[0] = static_cast<char>(0x40 + (red >> 4));
+    key[1] = static_cast<char>(0x40 + (red & 15));
+    key[2] = static_cast<char>(0x40 + (green >> 4));
+    key[3] = static_cast<char>(0x40 + (green & 15));
+    key[4] = static_cast<char>(0x40 + (blue >> 4));
+    key[5] = static_cast<char>(0x40 + (blue & 15));
+    key[6] = '\0';
+}
+
+int imgCountColors(Image *image)
+{
+    const int width = imgGetWidth(image);
+    const int height = imgGetHeight(image);
+    Hash *hash = hashCreate();
+    if (hash == nullptr)
+        return 0;
+    const unsigned char *red = imgGetRedPlane(image);
+    const unsigned char *green = imgGetGreenPlane(image);
+    const unsigned char *blue = imgGetBluePlane(image);
+    // Every pixel is entered; the largest number handed out is the count
+    // less one. A refused key leaves the running number as it was.
+    int number = 0;
+    int maximum = 0;
+    char key[7];
+    for (int y = 0; y < height; y++) {
+        const int row = y * width;
+        for (int x = 0; x < width; x++) {
+            colorKey(red[row + x], green[row + x], blue[row + x], key);
+            hashInsert(hash, key, &number);
+            if (number > maximum)
+                maximum = number;
+        }
+    }
+    hashDestroy(hash);
+    return maximum + 1;
+}
+
+double imgError(Image *image1, Image *image2)
+{
+    const int w = imgGetWidth(image1);
+    const int h = imgGetHeight(image1);
+    if (w != imgGetWidth(image2) || h != imgGetHeight(image2))
+        return -1.0;
+    const unsigned char *red1 = imgGetRedPlane(image1);
+    const unsigned char *green1 = imgGetGreenPlane(image1);
+    const unsigned char *blue1 = imgGetBluePlane(image1);
+    unsigned char *red2 = imgGetRedPlane(image2);
+    unsigned char *green2 = imgGetGreenPlane(image2);
+    unsigned char *blue2 = imgGetBluePlane(image2);
+    double sum = 0.0;
+    for (int y = 0; y < h; y++) {
+        const int row = y * w;
+        for (int x = 0; x < w; x++) {
+            const int i = row + x;
+            const double dr = static_cast<double>(red1[i]) - static_cast<double>(red2[i]);
+            const double dg = static_cast<double>(green1[i]) - static_cast<double>(green2[i]);
+            const double db = static_cast<double>(blue1[i]) - static_cast<double>(blue2[i]);
+            sum = std::sqrt(dr * dr + dg * dg + db * db) + sum;
+            red2[i] = static_cast<unsigned char>(std::fabs(dr));
+            green2[i] = static_cast<unsigned char>(std::fabs(dg));
+            blue2[i] = static_cast<unsigned char>(std::fabs(db));
+        }
+    }
+    return sum / static_cast<double>(w * h);
+}
