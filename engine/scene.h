@@ -2,6 +2,7 @@
 #define GLINT_ENGINE_SCENE_H
 
 #include <cstdio>
+#include <string>
 
 #include "engine/camera.h"
 #include "engine/color.h"
@@ -33,6 +34,15 @@ int sceReadCategory(std::FILE *fp, char *name, int size);
 
 // Skips to the next "#" and reads the header there.
 int sceNextCategory(std::FILE *fp, char *name, int size);
+
+// Shared by the SCENE and MATERIAL body readers: the next word of a body taken
+// as an image file name; "null" when the file ends first or when the word
+// would begin a category header ("#"). Words have no length limit.
+std::string sceReadFileName(std::FILE *fp);
+
+// Loads an image named in the scene file being read. A relative name that does
+// not open as written is tried relative to the scene file's folder.
+Image *sceReadImage(const char *name);
 
 Camera *sceGetCamera(const Scene *scene);
 Color sceGetBackground(const Scene *scene);
