@@ -91,16 +91,6 @@ TEST(CamRead, NumberThatDoesNotConvertGivesNoCameraAndNoEcho)
     }
 }
 
-TEST(CamRead, ScreenSizeTakesOctalAndHex)
-{
-    Camera *cam = nullptr;
-    readFrom("0 0 10 0 0 0 0 1 0 60 1 100 0x140 0360", [&](std::FILE *fp) { cam = camRead(fp); });
-    ASSERT_NE(cam, nullptr);
-    EXPECT_EQ(cam->width, 320);
-    EXPECT_EQ(cam->height, 240);
-    camDestroy(cam);
-}
-
 TEST(LightRead, EchoesPositionAndColourDividedBy255)
 {
     Light light;

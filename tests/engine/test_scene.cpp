@@ -282,16 +282,6 @@ TEST_F(SceneFile, SmallFileFieldByField)
     EXPECT_EQ(objGetMaterial(sceGetObject(scene.get(), 1)), 0);
 }
 
-TEST_F(SceneFile, MaterialCopyLeavesTheSceneAlone)
-{
-    ScenePtr scene = read(SMALL_FILE);
-    ASSERT_NE(scene, nullptr);
-    Material copy = sceGetMaterial(scene.get(), 0);
-    copy.n = 99;
-    EXPECT_EQ(copy.n, 99);
-    EXPECT_EQ(sceGetMaterial(scene.get(), 0).n, 20);
-}
-
 TEST_F(SceneFile, HeaderWordsAloneGiveAnEmptyScene)
 {
     std::string out;
