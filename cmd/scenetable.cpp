@@ -149,31 +149,61 @@ bool searchSpheres(const Ray &ray, const SphereSet &s, Sink &sink)
 
 // The strict inside test at the plane's t.
 template <class Sink>
-inline bool triangleInside(const Ray &ray, const TriangleSet::Edges &e, double t, int index,
-                           Sink &sink)
+inline bool triangleInside(const Ray &ray, const TriangleSet &s, size_t i, double t, Sink &sink)
 {
     const Vector3d p = v3dSum(ray.o, v3dScaled(t, ray.d));
-    const Vector3d c1 = v3dCross(e.e01, v3dDifference(p, e.v0));
-    const Vector3d c2 = v3dCross(e.e12, v3dDifference(p, e.v1));
-    const Vector3d c3 = v3dCross(e.e20, v3dDifference(p, e.v2));
+    const Vector3d c1 = v3dCross(s.e01.at(i), v3dDifference(p, s.v0.at(i)));
+    const Vector3d c2 = v3dCross(s.e12.at(i), v3dDifference(p, s.v1.at(i)));
+    const Vector3d c3 = v3dCross(s.e20.at(i), v3dDifference(p, s.v2.at(i)));
     if (v3dDot(c1, c2) > 0.0 && v3dDot(c1, c3) > 0.0)
-        return sink.offer(t, index);
+        return sink.offer(t, s.index[i]);
     return false;
 }
 
 template <class Sink>
 inline bool triangleOne(const Ray &ray, const TriangleSet &s, size_t i, Sink &sink)
 {
-    const double den = ray.d.x * s.mx[i] + ray.d.y * s.my[i] + ray.d.z * s.mz[i];
+    const double den = ray.d.x * s.m.x[i] + ray.d.y * s.m.y[i] + ray.d.z * s.m.z[i];
     if (den == 0.0)
         return false;
-    const double num = (s.v0x[i] - ray.o.x) * s.mx[i] + (s.v0y[i] - ray.o.y) * s.my[i] +
-                       (s.v0z[i] - ray.o.z) * s.mz[i];
+    const double num = (s.v0.x[i] - ray.o.x) * s.m.x[i] + (s.v0.y[i] - ray.o.y) * s.m.y[i] +
+                       (s.v0.z[i] - ray.o.z) * s.m.z[i];
     const double t = num / den;
     if (!(t > HIT_EPSILON && t <= sink.limit()))
         return false;
-    return triangleInside(ray, s.edges[i], t, s.index[i], sink);
+    return triangleInside(ray, s, i, t, sink);
 }
+
+#if GLINT_PAIRS
+// The three coordinates of two vectors of an array set.
+struct Pair3 {
+    __m128d x, y, z;
+};
+
+inline Pair3 load3(const VectorArrays &a, size_t i)
+{
+    return {_mm_loadu_pd(&a.x[i]), _mm_loadu_pd(&a.y[i]), _mm_loadu_pd(&a.z[i])};
+}
+
+inline Pair3 sub3(Pair3 a, Pair3 b)
+{
+    return {_mm_sub_pd(a.x, b.x), _mm_sub_pd(a.y, b.y), _mm_sub_pd(a.z, b.z)};
+}
+
+// a x b, as v3dCross.
+inline Pair3 cross3(Pair3 a, Pair3 b)
+{
+    return {_mm_sub_pd(_mm_mul_pd(a.y, b.z), _mm_mul_pd(a.z, b.y)),
+            _mm_sub_pd(_mm_mul_pd(a.z, b.x), _mm_mul_pd(a.x, b.z)),
+            _mm_sub_pd(_mm_mul_pd(a.x, b.y), _mm_mul_pd(a.y, b.x))};
+}
+
+// a . b, as v3dDot.
+inline __m128d dot3(Pair3 a, Pair3 b)
+{
+    return _mm_add_pd(_mm_add_pd(_mm_mul_pd(a.x, b.x), _mm_mul_pd(a.y, b.y)), _mm_mul_pd(a.z, b.z));
+}
+#endif
 
 template <class Sink>
 bool searchTriangles(const Ray &ray, const TriangleSet &s, Sink &sink)
@@ -181,32 +211,36 @@ bool searchTriangles(const Ray &ray, const TriangleSet &s, Sink &sink)
     const size_t n = s.index.size();
     size_t i = 0;
 #if GLINT_PAIRS
-    const __m128d ox = _mm_set1_pd(ray.o.x), oy = _mm_set1_pd(ray.o.y), oz = _mm_set1_pd(ray.o.z);
-    const __m128d dx = _mm_set1_pd(ray.d.x), dy = _mm_set1_pd(ray.d.y), dz = _mm_set1_pd(ray.d.z);
+    const Pair3 o = {_mm_set1_pd(ray.o.x), _mm_set1_pd(ray.o.y), _mm_set1_pd(ray.o.z)};
+    const Pair3 d = {_mm_set1_pd(ray.d.x), _mm_set1_pd(ray.d.y), _mm_set1_pd(ray.d.z)};
     const __m128d eps = _mm_set1_pd(HIT_EPSILON);
     const __m128d zero = _mm_setzero_pd();
     for (; i + 1 < n; i += 2) {
-        const __m128d mx = _mm_loadu_pd(&s.mx[i]);
-        const __m128d my = _mm_loadu_pd(&s.my[i]);
-        const __m128d mz = _mm_loadu_pd(&s.mz[i]);
-        const __m128d den = _mm_add_pd(_mm_add_pd(_mm_mul_pd(dx, mx), _mm_mul_pd(dy, my)),
-                                       _mm_mul_pd(dz, mz));
-        const __m128d num = _mm_add_pd(
-            _mm_add_pd(_mm_mul_pd(_mm_sub_pd(_mm_loadu_pd(&s.v0x[i]), ox), mx),
-                       _mm_mul_pd(_mm_sub_pd(_mm_loadu_pd(&s.v0y[i]), oy), my)),
-            _mm_mul_pd(_mm_sub_pd(_mm_loadu_pd(&s.v0z[i]), oz), mz));
-        const __m128d t = _mm_div_pd(num, den);
+        const Pair3 m = load3(s.m, i);
+        const Pair3 v0 = load3(s.v0, i);
+        const __m128d den = dot3(d, m);
+        const __m128d t = _mm_div_pd(dot3(sub3(v0, o), m), den);
         const __m128d take = _mm_and_pd(
             _mm_and_pd(_mm_cmpneq_pd(den, zero), _mm_cmpgt_pd(t, eps)),
             _mm_cmple_pd(t, _mm_set1_pd(sink.limit())));
-        const int go = _mm_movemask_pd(take);
+        if (_mm_movemask_pd(take) == 0)
+            continue;
+        // p = o + t d, then the three edge crosses.
+        const Pair3 p = {_mm_add_pd(o.x, _mm_mul_pd(t, d.x)), _mm_add_pd(o.y, _mm_mul_pd(t, d.y)),
+                         _mm_add_pd(o.z, _mm_mul_pd(t, d.z))};
+        const Pair3 c1 = cross3(load3(s.e01, i), sub3(p, v0));
+        const Pair3 c2 = cross3(load3(s.e12, i), sub3(p, load3(s.v1, i)));
+        const Pair3 c3 = cross3(load3(s.e20, i), sub3(p, load3(s.v2, i)));
+        const __m128d inside =
+            _mm_and_pd(_mm_cmpgt_pd(dot3(c1, c2), zero), _mm_cmpgt_pd(dot3(c1, c3), zero));
+        const int go = _mm_movemask_pd(_mm_and_pd(take, inside));
         if (go == 0)
             continue;
         double tl[2];
         _mm_storeu_pd(tl, t);
         for (int lane = 0; lane < 2; lane++)
             if ((go >> lane) & 1)
-                if (triangleInside(ray, s.edges[i + lane], tl[lane], s.index[i + lane], sink))
+                if (sink.offer(tl[lane], s.index[i + lane]))
                     return true;
     }
 #endif
@@ -373,22 +407,14 @@ SceneTable::SceneTable(const Scene *scene, int count)
             const Triangle *tr = static_cast<const Triangle *>(obj->data);
             const Vector3d e1 = v3dDifference(tr->v1, tr->v0);
             const Vector3d e2 = v3dDifference(tr->v2, tr->v0);
-            const Vector3d m = v3dCross(e1, e2);
-            triangles_.v0x.push_back(tr->v0.x);
-            triangles_.v0y.push_back(tr->v0.y);
-            triangles_.v0z.push_back(tr->v0.z);
-            triangles_.mx.push_back(m.x);
-            triangles_.my.push_back(m.y);
-            triangles_.mz.push_back(m.z);
+            triangles_.v0.push(tr->v0);
+            triangles_.v1.push(tr->v1);
+            triangles_.v2.push(tr->v2);
+            triangles_.m.push(v3dCross(e1, e2));
+            triangles_.e01.push(e1);
+            triangles_.e12.push(v3dDifference(tr->v2, tr->v1));
+            triangles_.e20.push(v3dDifference(tr->v0, tr->v2));
             triangles_.index.push_back(i);
-            TriangleSet::Edges e;
-            e.v0 = tr->v0;
-            e.v1 = tr->v1;
-            e.v2 = tr->v2;
-            e.e01 = e1;
-            e.e12 = v3dDifference(tr->v2, tr->v1);
-            e.e20 = v3dDifference(tr->v0, tr->v2);
-            triangles_.edges.push_back(e);
         } else {
             const Box *bx = static_cast<const Box *>(obj->data);
             boxes_.lx.push_back(bx->ll.x);

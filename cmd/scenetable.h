@@ -23,15 +23,23 @@ struct SphereSet {
     std::vector<int> index;
 };
 
+// Three coordinates kept as three arrays.
+struct VectorArrays {
+    std::vector<double> x, y, z;
+    void push(Vector3d v)
+    {
+        x.push_back(v.x);
+        y.push_back(v.y);
+        z.push_back(v.z);
+    }
+    Vector3d at(size_t i) const { return v3dMake(x[i], y[i], z[i]); }
+};
+
 struct TriangleSet {
-    // The plane: v0 and m = (v1 - v0) x (v2 - v0).
-    std::vector<double> v0x, v0y, v0z, mx, my, mz;
+    VectorArrays v0, v1, v2;
+    VectorArrays m;                // (v1 - v0) x (v2 - v0), the plane's normal
+    VectorArrays e01, e12, e20;    // v1 - v0, v2 - v1, v0 - v2
     std::vector<int> index;
-    // For the inside test: the vertices and the edges v1 - v0, v2 - v1, v0 - v2.
-    struct Edges {
-        Vector3d v0, v1, v2, e01, e12, e20;
-    };
-    std::vector<Edges> edges;
 };
 
 struct BoxSet {
