@@ -52,6 +52,15 @@ int hashFind(const Hash *hash, const char *key)
     return -1;
 }
 
+void hashPrefetch(const Hash *hash, const char *key, bool heldKey)
+{
+    const HashEntry *home = &hash->table[hashString(key) % static_cast<std::uint32_t>(hash->size)];
+    if (!heldKey)
+        __builtin_prefetch(home);
+    else if (home->key != nullptr)
+        __builtin_prefetch(home->key);
+}
+
 char *hashStrDup(const char *s)
 {
     if (s == nullptr)

@@ -1,8 +1,8 @@
 #ifndef GLINT_DIFF_HASH_PRIVATE_H
 #define GLINT_DIFF_HASH_PRIVATE_H
 
-// Inner operations of the hash module, declared here so that its tests can
-// reach them; nothing else includes this header.
+// Inner operations of the hash module, declared here so that its tests and
+// the colour count can reach them.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +15,11 @@ std::uint32_t hashString(const char *key);
 // The slot holding key, or the empty slot where it belongs; -1 when every
 // slot holds another key.
 int hashFind(const Hash *hash, const char *key);
+
+// Asks the processor to start loading what hashFind will first read for key:
+// its home slot, or (heldKey) the key that slot holds, which needs the slot
+// itself in the cache to be cheap. Changes nothing.
+void hashPrefetch(const Hash *hash, const char *key, bool heldKey);
 
 // Moves the table to the next size of hashPrimes; 1 on success, 0 when it is
 // already the largest or memory runs out (the table is then as before).

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "diff/hash.h"
+#include "diff/hash_private.h"
 
 // The key of a colour: its 24 bits as six characters of four bits each, every
 // character offset by 0x40 so that none is the terminator. Two colours share a
@@ -31,17 +32,29 @@ int imgCountColors(Image *image)
     const unsigned char *blue = imgGetBluePlane(image);
     // Every pixel is entered; the largest number handed out is the count
     // less one. A refused key leaves the running number as it was.
+    // The table is far larger than the caches, so each entry waits on memory
+    // twice (its slot, then the key the slot points to); both loads are
+    // started some pixels ahead to overlap those waits.
+    const int pixels = width * height;
+    const int slotAhead = 16, keyAhead = 8;
     int number = 0;
     int maximum = 0;
     char key[7];
-    for (int y = 0; y < height; y++) {
-        const int row = y * width;
-        for (int x = 0; x < width; x++) {
-            colorKey(red[row + x], green[row + x], blue[row + x], key);
-            hashInsert(hash, key, &number);
-            if (number > maximum)
-                maximum = number;
+    for (int i = 0; i < pixels; i++) {
+        if (i + slotAhead < pixels) {
+            const int j = i + slotAhead;
+            colorKey(red[j], green[j], blue[j], key);
+            hashPrefetch(hash, key, false);
         }
+        if (i + keyAhead < pixels) {
+            const int j = i + keyAhead;
+            colorKey(red[j], green[j], blue[j], key);
+            hashPrefetch(hash, key, true);
+        }
+        colorKey(red[i], green[i], blue[i], key);
+        hashInsert(hash, key, &number);
+        if (number > maximum)
+            maximum = number;
     }
     hashDestroy(hash);
     return maximum + 1;
