@@ -1,5 +1,7 @@
 #include "common/ppmformat.h"
 
+#include <sys/stat.h>
+
 #include <climits>
 #include <cstring>
 #include <vector>
@@ -51,20 +53,40 @@ bool ppmSizeFits(int width, int height)
     return static_cast<long long>(width) * height <= INT_MAX;
 }
 
+bool ppmRasterFits(std::FILE *fp, int width, int height)
+{
+    struct stat st;
+    if (fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode))
+        return true;
+    const long pos = std::ftell(fp);
+    if (pos < 0)
+        return true;
+    const long long need = static_cast<long long>(width) * height * 3;
+    return static_cast<long long>(st.st_size) - pos >= need;
+}
+
 bool ppmReadRaster(std::FILE *fp, int width, int height,
                    unsigned char *red, unsigned char *green, unsigned char *blue)
 {
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
-    std::vector<unsigned char> row(rowBytes);
+    // Rows are read in pieces of at most this many pixels, so that the buffer
+    // stays small whatever width a header names: memory follows what the
+    // file really holds.
+    const int piecePixels = 4096;
+    std::vector<unsigned char> piece(static_cast<size_t>(piecePixels) * 3);
     for (int y = height - 1; y >= 0; y--) {
-        if (std::fread(row.data(), 1, rowBytes, fp) != rowBytes)
-            return false;
         const size_t base = static_cast<size_t>(y) * width;
-        const unsigned char *p = row.data();
-        for (int x = 0; x < width; x++, p += 3) {
-            red[base + x] = p[0];
-            green[base + x] = p[1];
-            blue[base + x] = p[2];
+        int n = 0;
+        for (int x0 = 0; x0 < width; x0 += n) {
+            n = width - x0 < piecePixels ? width - x0 : piecePixels;
+            const size_t bytes = static_cast<size_t>(n) * 3;
+            if (std::fread(piece.data(), 1, bytes, fp) != bytes)
+                return false;
+            const unsigned char *p = piece.data();
+            for (int x = x0; x < x0 + n; x++, p += 3) {
+                red[base + x] = p[0];
+                green[base + x] = p[1];
+                blue[base + x] = p[2];
+            }
         }
     }
     return true;

@@ -26,6 +26,13 @@ bool ppmReadHeader(std::FILE *fp, int lineSize, int *width, int *height, int *ma
 // Tells whether width x height pixels fit the int that sizes a plane.
 bool ppmSizeFits(int width, int height);
 
+// Tells whether the file, from its current position, still holds the
+// width x height x 3 bytes of a raster, so that a header promising more than
+// the file holds is refused before the planes are allocated. A file whose
+// length cannot be told (a pipe, a terminal) passes; the raster read then
+// finds its end.
+bool ppmRasterFits(std::FILE *fp, int width, int height);
+
 // Reads height rows of width pixels, the top row (height - 1) first, each
 // pixel three bytes red, green, blue, into three planes of width * height
 // bytes stored bottom row first. Returns false when the file ends early.

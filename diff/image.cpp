@@ -89,6 +89,14 @@ Image *imgReadPPM(const char *name)
         std::fclose(fp);
         return nullptr;
     }
+    // A header promising more pixels than the file holds is refused before
+    // the planes are allocated (a few bytes could otherwise ask for gigabytes).
+    const bool isSize = width >= 1 && height >= 1 && ppmSizeFits(width, height);
+    if (isSize && !ppmRasterFits(fp, width, height)) {
+        std::printf("%s termina antes do fim da imagem\n", name);
+        std::fclose(fp);
+        return nullptr;
+    }
     Image *image = imgCreate(width, height);
     if (image == nullptr) {
         std::printf("N\xE3" "o foi possivel alocar a imagem %s \n", name);

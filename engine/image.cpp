@@ -87,6 +87,14 @@ Image *imgReadPPM(const char *name)
         std::fclose(fp);
         return nullptr;
     }
+    // A header promising more pixels than the file holds is refused before
+    // the planes are allocated (a few bytes could otherwise ask for gigabytes).
+    const bool isSize = width >= 1 && height >= 1 && ppmSizeFits(width, height);
+    if (isSize && !ppmRasterFits(fp, width, height)) {
+        printf("\n[%s:%d] image file '%s' ends before its last pixel.\n", __FILE__, __LINE__, name);
+        std::fclose(fp);
+        return nullptr;
+    }
     Image *image = imgCreate(width, height);
     if (image == nullptr) {
         std::fclose(fp);
