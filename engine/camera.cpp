@@ -102,3 +102,31 @@ int camGetScreenHeight(const Camera *camera)
 void camDestroy(Camera *camera) { std::free(camera); }
 
 // ---- scene file readers ----
+
+// A CAMERA body: eye, at and up (points), fovy (degrees), near and far, and
+// the screen width and height in pixels. A point that does not convert is
+// reported by the vector reader and counts as 0; any other number that does
+// not convert gives no camera, and no echo.
+Camera *camRead(std::FILE *fp)
+{
+    Vector3d eye = v3dRead(fp);
+    Vector3d at = v3dRead(fp);
+    Vector3d up = v3dRead(fp);
+    double fovy = 0.0, near = 0.0, far = 0.0;
+    int width = 0, height = 0;
+    if (std::fscanf(fp, "%lf", &fovy) != 1)
+        return nullptr;
+    if (std::fscanf(fp, "%lf %lf", &near, &far) != 2)
+        return nullptr;
+    if (std::fscanf(fp, "%i %i", &width, &height) != 2)
+        return nullptr;
+    std::printf("\n[%s:%d] read camera:\n", __FILE__, __LINE__);
+    std::printf("\teye = (%g, %g, %g),\n", eye.x, eye.y, eye.z);
+    std::printf("\tat = (%g, %g, %g),\n", at.x, at.y, at.z);
+    std::printf("\tup = (%g, %g, %g),\n", up.x, up.y, up.z);
+    std::printf("\tfovy = %g,\n", fovy);
+    std::printf("\tnear = %g,\n", near);
+    std::printf("\tfar = %g,\n", far);
+    std::printf("\tscreen = %dx%d,\n", width, height);
+    return camCreate(eye, at, up, fovy, near, far, width, height);
+}

@@ -52,3 +52,40 @@ Color matGetDiffuse(Material mat, Vector3d tc)
 #endif
 
 // ---- scene file readers ----
+#include <string>
+
+#include "engine/scene.h"
+
+// A MATERIAL body: the ambient, diffuse and specular colours (0..255), then
+// n, reflect, refract, opacity and the texture's file name, "null" for none.
+// Numbers that do not convert count as 0; a missing name counts as "null".
+// The echo lists the texture before n, and comes before the texture's load
+// message.
+Material matRead(std::FILE *fp)
+{
+    Material mat;
+    mat.ambient = colRead(fp);
+    mat.diffuse = colRead(fp);
+    mat.specular = colRead(fp);
+    mat.n = 0.0;
+    mat.reflect = 0.0;
+    mat.refract = 0.0;
+    mat.opacity = 0.0;
+    std::string name = "null";
+    if (std::fscanf(fp, "%lf %lf %lf %lf", &mat.n, &mat.reflect, &mat.refract, &mat.opacity) == 4)
+        name = sceReadFileName(fp);
+    std::printf("\n[%s:%d] read material:\n", __FILE__, __LINE__);
+    std::printf("\tambient = (%g, %g, %g)\n", mat.ambient.red, mat.ambient.green,
+                mat.ambient.blue);
+    std::printf("\tdiffuse = (%g, %g, %g)\n", mat.diffuse.red, mat.diffuse.green,
+                mat.diffuse.blue);
+    std::printf("\tspecular = (%g, %g, %g),\n", mat.specular.red, mat.specular.green,
+                mat.specular.blue);
+    std::printf("\ttexture = '%s',\n", name.c_str());
+    std::printf("\tn = %g,\n", mat.n);
+    std::printf("\treflect = %g,\n", mat.reflect);
+    std::printf("\trefract = %g,\n", mat.refract);
+    std::printf("\topacity = %g\n", mat.opacity);
+    mat.texture = name == "null" ? nullptr : sceReadImage(name.c_str());
+    return mat;
+}

@@ -295,3 +295,55 @@ Vector3d objTextureCoord(const Object *obj, Vector3d p)
 }
 
 // ---- scene file readers ----
+
+// A SPHERE body: material index, radius, then the centre (the constructor
+// takes the centre first). Numbers that do not convert count as 0.
+Object *objReadSphere(std::FILE *fp)
+{
+    int material = 0;
+    double radius = 0.0;
+    std::fscanf(fp, "%i", &material);
+    std::fscanf(fp, "%lf", &radius);
+    Vector3d center = v3dRead(fp);
+    std::printf("\n[%s:%d] read sphere:\n", __FILE__, __LINE__);
+    std::printf("\tmaterial = %i,\n", material);
+    std::printf("\tradius = %g,\n", radius);
+    std::printf("\tcenter = (%g, %g, %g)\n", center.x, center.y, center.z);
+    return objCreateSphere(material, center, radius);
+}
+
+// A TRIANGLE body: material index, then the three vertices in order.
+Object *objReadTriangle(std::FILE *fp)
+{
+    int material = 0;
+    std::fscanf(fp, "%i", &material);
+    Vector3d v0 = v3dRead(fp);
+    Vector3d v1 = v3dRead(fp);
+    Vector3d v2 = v3dRead(fp);
+    std::printf("\n[%s:%d] read triangle:\n", __FILE__, __LINE__);
+    std::printf("\tmaterial = %i,\n", material);
+    std::printf("\tv0 = (%g, %g, %g),\n", v0.x, v0.y, v0.z);
+    std::printf("\tv1 = (%g, %g, %g),\n", v1.x, v1.y, v1.z);
+    std::printf("\tv2 = (%g, %g, %g)\n", v2.x, v2.y, v2.z);
+    return objCreateTriangle(material, v0, v1, v2);
+}
+
+// glintcmd supplies its own form of the box reader in cmd/.
+#ifndef GLINT_CMD_FORMS
+// A BOX body: material index, then two opposite corners in either order. The
+// box keeps the smaller coordinate of each axis in ll and the larger in ur.
+Object *objReadBox(std::FILE *fp)
+{
+    int material = 0;
+    double ax = 0.0, ay = 0.0, az = 0.0, bx = 0.0, by = 0.0, bz = 0.0;
+    std::fscanf(fp, "%i", &material);
+    std::fscanf(fp, " %lf %lf %lf %lf %lf %lf ", &ax, &ay, &az, &bx, &by, &bz);
+    Vector3d ll = v3dMake(ax < bx ? ax : bx, ay < by ? ay : by, az < bz ? az : bz);
+    Vector3d ur = v3dMake(ax > bx ? ax : bx, ay > by ? ay : by, az > bz ? az : bz);
+    std::printf("\n[%s:%d] read box:\n", __FILE__, __LINE__);
+    std::printf("\tmaterial = %i,\n", material);
+    std::printf("\tll = (%g, %g, %g),\n", ll.x, ll.y, ll.z);
+    std::printf("\tur = (%g, %g, %g)\n", ur.x, ur.y, ur.z);
+    return objCreateBox(material, ll, ur);
+}
+#endif
