@@ -432,9 +432,11 @@ int SceneTable::nearest(Vector3d origin, Vector3d direction, int skip, double *t
 {
     const Ray ray = makeRay(origin, direction);
     NearestSink sink{skip, NO_HIT, -1};
+    // Boxes first: large ones (floors, walls) bring the nearest distance down
+    // early, and a triangle whose plane lies beyond it is not examined further.
+    searchBoxes(ray, boxes_, sink);
     searchSpheres(ray, spheres_, sink);
     searchTriangles(ray, triangles_, sink);
-    searchBoxes(ray, boxes_, sink);
     *t = sink.best;
     return sink.bestIndex;
 }
