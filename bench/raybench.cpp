@@ -70,16 +70,19 @@ struct CountingHits {
     int count;
     mutable long long nearestCalls = 0;
     mutable long long shadowCalls = 0;
+    mutable long long shadowBlocked = 0;
 
     int nearest(Vector3d o, Vector3d d, int skip, double *t) const
     {
         nearestCalls++;
         return table.nearest(o, d, skip, t);
     }
-    bool blocked(Vector3d o, Vector3d d, int skip) const
+    bool blocked(Vector3d o, Vector3d d, int skip, int light) const
     {
         shadowCalls++;
-        return table.blocked(o, d, skip);
+        const bool b = table.blocked(o, d, skip, light);
+        shadowBlocked += b;
+        return b;
     }
     const Object *object(int i) const { return table.object(i); }
     Material material(const Object *obj) const { return table.material(obj); }
@@ -116,7 +119,7 @@ int main(int argc, char **argv)
     const int count = sceGetObjectCount(scene);
 
     // Counting pass.
-    long long primary = 0, nearestCalls = 0, shadowCalls = 0;
+    long long primary = 0, nearestCalls = 0, shadowCalls = 0, shadowBlocked = 0;
     quietly([&] {
         const SceneTable table(scene, count);
         CountingHits hits{table, count};
@@ -129,6 +132,7 @@ int main(int argc, char **argv)
             }
         nearestCalls = hits.nearestCalls;
         shadowCalls = hits.shadowCalls;
+        shadowBlocked = hits.shadowBlocked;
     });
     const long long reflected = nearestCalls - primary;
     const long long tests = nearestCalls * count + shadowCalls * (count - 1);
@@ -156,7 +160,7 @@ int main(int argc, char **argv)
     std::printf("scene               %s (%d x %d, %d objects, %d lights)\n", argv[1], w, h, count,
                 sceGetLightCount(scene));
     std::printf("primary rays        %lld\n", primary);
-    std::printf("shadow rays         %lld\n", shadowCalls);
+    std::printf("shadow rays         %lld (%lld blocked)\n", shadowCalls, shadowBlocked);
     std::printf("reflected rays      %lld\n", reflected);
     std::printf("ray-object tests    %lld\n", tests);
     std::printf("renderScene         %.3f s processor time, %.2f ns per test (best of %d)\n", fast,

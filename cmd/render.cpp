@@ -18,7 +18,7 @@ struct SceneHits {
     {
         return nearestHit(scene, origin, direction, count, skip, t);
     }
-    bool blocked(Vector3d origin, Vector3d direction, int skip) const
+    bool blocked(Vector3d origin, Vector3d direction, int skip, int) const
     {
         double t;
         return nearestHit(scene, origin, direction, count, skip, &t) != -1;

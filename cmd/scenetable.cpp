@@ -71,11 +71,20 @@ struct NearestSink {
     }
 };
 
-// Asks the search to stop at the first object that nearestHit would take.
+// Asks the search to stop at the first object that nearestHit would take,
+// and keeps its index.
 struct BlockerSink {
     int skip;
+    int found;
     double limit() const { return NO_HIT; }
-    bool offer(double t, int index) { return index != skip && t > HIT_EPSILON && t < NO_HIT; }
+    bool offer(double t, int index)
+    {
+        if (index != skip && t > HIT_EPSILON && t < NO_HIT) {
+            found = index;
+            return true;
+        }
+        return false;
+    }
 };
 
 // ---- spheres ----
@@ -387,6 +396,7 @@ SceneTable::SceneTable(const Scene *scene, int count)
     const int lights = sceGetLightCount(scene);
     for (int i = 0; i < lights; i++)
         lights_.push_back(sceGetLight(scene, i));
+    lastBlocker_.assign(static_cast<size_t>(lights), -1);
 
     for (int i = 0; i < count; i++) {
         const Object *obj = sceGetObject(scene, i);
@@ -396,6 +406,12 @@ SceneTable::SceneTable(const Scene *scene, int count)
         // The scene reader admits no other index.
         GLINT_ASSERT(objGetMaterial(obj) >= 0 && objGetMaterial(obj) < materials);
         objects_.push_back(obj);
+        if (obj->type == SPHERE)
+            place_.push_back(static_cast<int>(spheres_.index.size()) << 2 | SPHERE);
+        else if (obj->type == TRIANGLE)
+            place_.push_back(static_cast<int>(triangles_.index.size()) << 2 | TRIANGLE);
+        else
+            place_.push_back(static_cast<int>(boxes_.index.size()) << 2 | BOX);
         if (obj->type == SPHERE) {
             const Sphere *s = static_cast<const Sphere *>(obj->data);
             spheres_.cx.push_back(s->center.x);
@@ -441,10 +457,29 @@ int SceneTable::nearest(Vector3d origin, Vector3d direction, int skip, double *t
     return sink.bestIndex;
 }
 
-bool SceneTable::blocked(Vector3d origin, Vector3d direction, int skip) const
+bool SceneTable::blocked(Vector3d origin, Vector3d direction, int skip, int light) const
 {
+    GLINT_ASSERT(light >= 0 && light < lightCount());
     const Ray ray = makeRay(origin, direction);
-    BlockerSink sink{skip};
-    return searchSpheres(ray, spheres_, sink) || searchTriangles(ray, triangles_, sink) ||
-           searchBoxes(ray, boxes_, sink);
+    BlockerSink sink{skip, -1};
+    const int last = lastBlocker_[light];
+    if (last != -1 && last != skip) {
+        const size_t i = static_cast<size_t>(place_[last] >> 2);
+        const int type = place_[last] & 3;
+        bool hit;
+        if (type == SPHERE)
+            hit = sphereOne(ray, spheres_, i, sink);
+        else if (type == TRIANGLE)
+            hit = triangleOne(ray, triangles_, i, sink);
+        else
+            hit = boxOne(ray, boxes_, makeSlabs(ray, boxes_), i, sink);
+        if (hit)
+            return true;
+    }
+    if (searchSpheres(ray, spheres_, sink) || searchTriangles(ray, triangles_, sink) ||
+        searchBoxes(ray, boxes_, sink)) {
+        lastBlocker_[light] = sink.found;
+        return true;
+    }
+    return false;
 }

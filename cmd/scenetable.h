@@ -57,8 +57,10 @@ public:
     int nearest(Vector3d origin, Vector3d direction, int skip, double *t) const;
 
     // Whether nearest(origin, direction, skip, ...) would find an object;
-    // stops at the first one found.
-    bool blocked(Vector3d origin, Vector3d direction, int skip) const;
+    // stops at the first one found. Shadow rays toward one light tend to be
+    // stopped by the same object as the one before, so the object that last
+    // stopped a ray of the same light (0 .. lightCount() - 1) is tried first.
+    bool blocked(Vector3d origin, Vector3d direction, int skip, int light) const;
 
     const Object *object(int i) const { return objects_[i]; }
     Material material(const Object *obj) const { return materials_[objGetMaterial(obj)]; }
@@ -72,6 +74,11 @@ private:
     SphereSet spheres_;
     TriangleSet triangles_;
     BoxSet boxes_;
+    // Where each object is: its type and its place in that type's set.
+    std::vector<int> place_;
+    // Per light, the object that last stopped a shadow ray, or -1. Only a
+    // hint of where to look first: no result depends on it.
+    mutable std::vector<int> lastBlocker_;
 };
 
 #endif

@@ -11,8 +11,9 @@
 // supplies:
 //   int nearest(Vector3d origin, Vector3d direction, int skip, double *t)
 //       as nearestHit over the objects to test;
-//   bool blocked(Vector3d origin, Vector3d direction, int skip)
+//   bool blocked(Vector3d origin, Vector3d direction, int skip, int light)
 //       whether nearest(...) would find anything (it may stop at the first);
+//       light is the index of the light the ray runs to;
 //   const Object *object(int i); Material material(const Object *obj);
 //   int lightCount(); Light light(int i).
 // traceRay uses the scene's accessors; renderScene uses a flattened table of
@@ -47,7 +48,7 @@ Color traceWith(const Hits &hits, Vector3d origin, Vector3d direction, Color mis
         Vector3d l = v3dDifference(lightGetPos(light), p);
         // The hit object never shadows itself; any other object beyond
         // t = 0.01 along l does, even one past the light.
-        if (hits.blocked(p, l, hit))
+        if (hits.blocked(p, l, hit, i))
             continue;
         const Color lightColor = lightGetColor(light);
         l = v3dNormalized(l);

@@ -134,8 +134,10 @@ private:
 };
 
 // Compares the table's searches with nearestHit for one ray and skip index.
+// The shadow search is asked as if for a light of the scene: whatever object
+// stopped the last ray of that light (from anywhere) is tried first.
 void compareSearches(const Scene *scene, const SceneTable &table, Vector3d o, Vector3d d, int skip,
-                     int *hits)
+                     int light, int *hits)
 {
     const int count = sceGetObjectCount(scene);
     double tRef = 0, tFast = 0;
@@ -143,7 +145,7 @@ void compareSearches(const Scene *scene, const SceneTable &table, Vector3d o, Ve
     const int fast = table.nearest(o, d, skip, &tFast);
     ASSERT_EQ(ref, fast) << "origin " << point(o) << " direction " << point(d) << " skip " << skip;
     ASSERT_EQ(bits(tRef), bits(tFast)) << tRef << " " << tFast;
-    ASSERT_EQ(ref != -1, table.blocked(o, d, skip));
+    ASSERT_EQ(ref != -1, table.blocked(o, d, skip, light));
     if (ref != -1)
         ++*hits;
 }
@@ -179,14 +181,15 @@ TEST(SceneTable, SearchesMatchNearestHitOnRandomScenes)
         for (int r = 0; r < 3000; r++) {
             Vector3d o, d;
             maker.ray(&o, &d);
-            compareSearches(s.get(), table, o, d, -1, &hits);
+            compareSearches(s.get(), table, o, d, -1, r % 3, &hits);
             // From the point found toward somewhere else, skipping the object
             // there, as a shadow ray does.
             double t;
             const int hit = nearestHit(s.get(), o, d, count, -1, &t);
             if (hit != -1) {
                 const Vector3d p = v3dSum(o, v3dScaled(t, d));
-                compareSearches(s.get(), table, p, v3dDifference(maker.vec(), p), hit, &hits);
+                compareSearches(s.get(), table, p, v3dDifference(maker.vec(), p), hit, r % 3,
+                                &hits);
             }
             if (HasFatalFailure())
                 return;
