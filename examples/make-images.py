@@ -22,12 +22,6 @@ def write_ppm(name, width, height, pixel):
         f.write(bytes(data))
 
 
-def checker(x, y):
-    # A texture spans its w - 1 columns once over a face, so 13 texels make 12
-    # squares across the showcase floor.
-    return (232, 222, 200) if (x + y) % 2 == 0 else (58, 66, 88)
-
-
 def sky(x, y):
     # Deep blue at the top fading to a pale haze at the horizon.
     t = y / 31.0
@@ -43,7 +37,6 @@ def tiles(x, y):
 
 
 def main():
-    write_ppm("checker.ppm", 13, 13, checker)
     write_ppm("sky.ppm", 64, 32, sky)
     write_ppm("tiles.ppm", 17, 17, tiles)
 

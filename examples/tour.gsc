@@ -14,8 +14,9 @@ GSD 2.0
 70 90 130   sky.ppm
 
 #MATERIAL
-! 0: tiled texture; the texture replaces the diffuse colour
-30 20 15   255 255 255   40 40 40
+! 0: tiled texture; glintview draws the texture in place of the diffuse
+! colour, glintcmd draws the diffuse terracotta
+30 20 15   180 80 50   40 40 40
 10 0 0 1   tiles.ppm
 ! 1: polished steel
 10 10 12   90 90 100   255 255 255   ! ambient, diffuse, specular
