@@ -27,12 +27,6 @@ TEST(DiffCor, Clamp)
         EXPECT_EQ(corClamp(c.x), c.byte) << c.x;
 }
 
-TEST(DiffCor, CreateAndGetters)
-{
-    const Cor c = corCreate(1, 128, 255);
-    expectCor(c, 1, 128, 255);
-}
-
 TEST(DiffCor, SaturatingArithmetic)
 {
     expectCor(corAdd(corCreate(200, 100, 0), corCreate(100, 100, 0)), 255, 200, 0);

@@ -378,15 +378,6 @@ TEST(DiffHashCreate, NothingIsLeftWhenMemoryRunsOut)
     FailingAllocator::disarm();
 }
 
-TEST(DiffHashStrDup, CopiesOrGivesNull)
-{
-    EXPECT_EQ(hashStrDup(nullptr), nullptr);
-    char *copy = hashStrDup("text");
-    ASSERT_NE(copy, nullptr);
-    EXPECT_STREQ(copy, "text");
-    std::free(copy);
-}
-
 using DiffHashDeathTest = DiffHashTest;
 
 TEST_F(DiffHashDeathTest, InvalidTablesAreReported)

@@ -58,17 +58,6 @@ TEST(DiffCountColors, SmallImages)
     }
 }
 
-TEST(DiffCountColors, EveryColourOfAChannelPairIsDistinct)
-{
-    // 65536 colours spread over the red and blue bytes, each pixel twice.
-    Image *image = imgCreate(512, 256);
-    for (int y = 0; y < 256; y++)
-        for (int x = 0; x < 512; x++)
-            imgSetPixel(image, x, y, y, 0, x % 256);
-    EXPECT_EQ(imgCountColors(image), 65536);
-    imgDestroy(image);
-}
-
 TEST(DiffCountColors, CountsPastTheFormerTableLimit)
 {
     // 2^21 distinct colours: more than a table of 2097143 slots would take.
