@@ -85,7 +85,7 @@ struct CountingHits {
         return b;
     }
     const Object *object(int i) const { return table.object(i); }
-    Material material(const Object *obj) const { return table.material(obj); }
+    const Material &material(const Object *obj) const { return table.material(obj); }
     int lightCount() const { return table.lightCount(); }
     Light light(int i) const { return table.light(i); }
 };

@@ -1,8 +1,6 @@
 // glintcmd's forms of the material getters that differ from the engine's.
 #include "cmd/material.h"
 
-Color matGetDiffuse(Material mat) { return mat.diffuse; }
-
 // The texture coordinates play no part: the texture is read with the scene but
 // never looked up.
 Color matGetDiffuse(Material mat, Vector3d) { return matGetDiffuse(mat); }

@@ -9,7 +9,7 @@
 // colour is always the stored one. The engine's header declares the form with
 // texture coordinates, which glintcmd's build also defines (ignoring them).
 
-Color matGetDiffuse(Material mat);
+inline Color matGetDiffuse(Material mat) { return mat.diffuse; }
 
 // The material's texture (or nullptr), refraction value and opacity, as read.
 Image *matGetTexture(Material mat);

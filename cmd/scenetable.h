@@ -63,7 +63,7 @@ public:
     bool blocked(Vector3d origin, Vector3d direction, int skip, int light) const;
 
     const Object *object(int i) const { return objects_[i]; }
-    Material material(const Object *obj) const { return materials_[objGetMaterial(obj)]; }
+    const Material &material(const Object *obj) const { return materials_[objGetMaterial(obj)]; }
     int lightCount() const { return static_cast<int>(lights_.size()); }
     Light light(int i) const { return lights_[i]; }
 

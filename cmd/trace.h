@@ -14,7 +14,8 @@
 //   bool blocked(Vector3d origin, Vector3d direction, int skip, int light)
 //       whether nearest(...) would find anything (it may stop at the first);
 //       light is the index of the light the ray runs to;
-//   const Object *object(int i); Material material(const Object *obj);
+//   const Object *object(int i); the material of an object (a Material or a
+//   reference to one) by material(const Object *obj);
 //   int lightCount(); Light light(int i).
 // traceRay uses the scene's accessors; renderScene uses a flattened table of
 // the same scene, which gives the same bits faster.
@@ -29,7 +30,8 @@ Color traceWith(const Hits &hits, Vector3d origin, Vector3d direction, Color mis
         return miss;
 
     const Object *object = hits.object(hit);
-    const Material material = hits.material(object);
+    // A reference to the table's copy, or to the copy the scene hands out.
+    const Material &material = hits.material(object);
     // The ambient colour as it is: no light or factor scales it.
     Color colour = matGetAmbient(material);
     const int lightCount = hits.lightCount();
