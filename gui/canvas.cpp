@@ -66,6 +66,14 @@ void CanvasView::resize(int x, int y, int width, int height)
     // A canvas that changes size on the screen must be drawn again in full,
     // and its callback is told.
     damage(FL_DAMAGE_ALL);
+    // A canvas without area is never drawn, so that drawing cannot tell its
+    // callback: tell it here, or the program would go on drawing at the old
+    // size into a canvas that no longer has one.
+    if (width <= 0 || height <= 0) {
+        drawing_ = true;
+        guiRunAction(element_);
+        drawing_ = false;
+    }
 }
 
 void CanvasView::setPixel(int x, int y, unsigned char red, unsigned char green,

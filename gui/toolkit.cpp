@@ -62,6 +62,38 @@ Icallback findFunction(const std::string &name)
     return it == layer.functions.end() ? nullptr : it->second;
 }
 
+// FLTK's wait sleeps until an event comes unless an FLTK idle callback is
+// registered, and it runs timeouts and draws (where callbacks may register
+// the idle function or ask to close) before it decides to sleep. So the
+// layer keeps a do-nothing FLTK idle callback registered exactly while the
+// main loop must not sleep: an idle function is registered, or a close was
+// asked for. Modal dialogs sleep in their own loops, so none is kept while
+// one is open.
+int modalDepth = 0;
+
+void keepAwake(void *) {}
+
+void syncWake()
+{
+    const bool awake =
+        modalDepth == 0 && (layer.closeRequested || findFunction("iup-idle") != nullptr);
+    if (awake && !Fl::has_idle(keepAwake))
+        Fl::add_idle(keepAwake);
+    else if (!awake && Fl::has_idle(keepAwake))
+        Fl::remove_idle(keepAwake);
+}
+
+// Runs a modal dialog's loop while shown() says it is on show.
+template <class Shown> void runModal(Shown shown)
+{
+    ++modalDepth;
+    syncWake();
+    while (shown())
+        Fl::wait();
+    --modalDepth;
+    syncWake();
+}
+
 const char *textOf(const Ihandle *element, const char *name)
 {
     auto it = element->texts.find(name);
@@ -350,8 +382,10 @@ void guiRunAction(Ihandle *element)
     Icallback func = findFunction(action);
     if (func == nullptr)
         return;
-    if (func(element) == IUP_CLOSE)
+    if (func(element) == IUP_CLOSE) {
         layer.closeRequested = true;
+        syncWake();
+    }
 }
 
 void IupOpen() { layer.closeRequested = false; }
@@ -376,21 +410,19 @@ void IupClose()
     layer.elements.clear();
     layer.functions.clear();
     layer.closeRequested = false;
+    syncWake();
     cdActivate(nullptr);
 }
 
 void IupMainLoop()
 {
     layer.closeRequested = false;
+    syncWake();
     while (!layer.closeRequested && anyDialogShown()) {
-        if (findFunction("iup-idle") == nullptr) {
-            // Nothing to do between events: sleep until one comes.
-            Fl::wait();
-            continue;
-        }
-        // Handle what is waiting and put the canvases' new pixels on the
-        // screen, then run the idle function if nothing came meanwhile.
-        Fl::check();
+        // Handles what is waiting and puts the canvases' new pixels on the
+        // screen; sleeps until an event comes only while there is no idle
+        // function to run (see syncWake).
+        Fl::wait();
         if (layer.closeRequested || !anyDialogShown())
             break;
         Icallback idle = findFunction("iup-idle");
@@ -398,6 +430,7 @@ void IupMainLoop()
             layer.closeRequested = true;
     }
     layer.closeRequested = false;
+    syncWake();
 }
 
 Ihandle *IupDialog(Ihandle *child)
@@ -496,6 +529,7 @@ void IupSetFunction(const char *name, Icallback func)
         layer.functions.erase(name);
     else
         layer.functions[name] = func;
+    syncWake();
 }
 
 void IupSetAttribute(Ihandle *element, const char *name, const char *value)
@@ -573,8 +607,7 @@ void IupPopup(Ihandle *fileDialog, int, int)
     Fl_File_Chooser chooser(nullptr, pattern.empty() ? nullptr : pattern.c_str(),
                             Fl_File_Chooser::SINGLE, title != nullptr ? title : "");
     chooser.show();
-    while (chooser.shown())
-        Fl::wait();
+    runModal([&chooser] { return chooser.shown() != 0; });
     const char *chosen = chooser.value();
     if (chosen != nullptr && chosen[0] != '\0')
         fileDialog->texts["VALUE"] = chosen;
@@ -605,7 +638,6 @@ void IupMessage(const char *title, const char *text)
     box.set_modal();
     centre(&box);
     box.show();
-    while (box.shown())
-        Fl::wait();
+    runModal([&box] { return box.shown() != 0; });
     Fl_Group::current(nullptr);
 }
