@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "cmd/material.h"
 #include "engine/algebra.h"
 #include "engine/object.h"
 #include "engine/scene.h"
@@ -136,14 +135,6 @@ TEST(CmdNormal, BoxFacesWithinOneTrillionth)
     }
 }
 
-TEST(CmdNormal, SphereAndTriangleAreTheEngines)
-{
-    ObjectPtr s = sphere(v3dMake(0, 0, 0), 2);
-    expectVector(v3dMake(2, 0, 0), objNormal(s.get(), v3dMake(2, 0, 0)));
-    ObjectPtr t = triangle(v3dMake(0, 0, 0), v3dMake(1, 0, 0), v3dMake(0, 1, 0));
-    expectVector(v3dMake(0, 0, 1), objNormal(t.get(), v3dMake(0.2, 0.2, 0)));
-}
-
 TEST(CmdReadBox, ReadsTwoPointsInEitherOrder)
 {
     std::FILE *fp = streamOf("2  1 5 2   0 7 3 next");
@@ -188,31 +179,6 @@ TEST(CmdReadBox, ShortCornersAreReportedAndReadAsZero)
               both);
     objDestroy(obj);
     std::fclose(fp);
-}
-
-TEST(CmdMaterial, GettersNeverSampleTheTexture)
-{
-    TempDir dir;
-    const std::string tex = dir.write("red.ppm", std::string("P6\n1 1\n255\n\xff\x00\x00", 14));
-    Image *image = nullptr;
-    captureStdout([&] { image = imgReadPPM(tex.c_str()); });
-    ASSERT_NE(image, nullptr);
-    Material m;
-    m.texture = image;
-    m.ambient = colCreate(0.1, 0.2, 0.3);
-    m.diffuse = colCreate(0, 0, 1);
-    m.specular = colCreate(1, 1, 1);
-    m.n = 3;
-    m.reflect = 0.25;
-    m.refract = 1.5;
-    m.opacity = 0.75;
-    EXPECT_EQ(1.0, matGetDiffuse(m).blue);
-    EXPECT_EQ(0.0, matGetDiffuse(m).red);
-    EXPECT_EQ(0.0, matGetDiffuse(m, v3dMake(0, 0, 0)).red);
-    EXPECT_EQ(image, matGetTexture(m));
-    EXPECT_EQ(1.5, matGetRefract(m));
-    EXPECT_EQ(0.75, matGetOpacity(m));
-    imgDestroy(image);
 }
 
 TEST(CmdScene, HoldsAtMostSixtyFourObjects)

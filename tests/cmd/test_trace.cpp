@@ -216,22 +216,6 @@ TEST(CmdTraceRay, SpecularHasNoSignTest)
     }
 }
 
-TEST(CmdTerms, DiffuseAndSpecularFormulas)
-{
-    const Color a = colCreate(0.5, 0.25, 1.0);
-    const Color b = colCreate(0.5, 1.0, 0.2);
-    const Color d = diffuseTerm(0.5, a, b);
-    EXPECT_EQ(0.125, d.red);
-    EXPECT_EQ(0.125, d.green);
-    EXPECT_EQ(0.5 * (1.0 * 0.2), d.blue);
-    // Not a number from pow is clamped away on every channel.
-    const Color s = specularTerm(v3dMake(0, 1, 0), v3dMake(-1, 0, 0), v3dNormalized(v3dMake(-1, 1, 0)),
-                                 0.7, 0.5, WHITE, WHITE);
-    EXPECT_EQ(0.0, s.red);
-    EXPECT_EQ(0.0, s.green);
-    EXPECT_EQ(0.0, s.blue);
-}
-
 TEST(CmdRenderScene, ComponentsBecomeBytesByTruncation)
 {
     // No objects: every pixel is the background. 254.745 / 255 = 0.999.

@@ -222,13 +222,3 @@ TEST(RayTrace, ReflectedMissAddsReflectTimesTheBackground)
     expectColor(colCreate(0.5, 51 / 255.0, 0.0), trace(half, FLOOR_EYE, TO_ORIGIN));
     expectColor(colCreate(0.0, 51 / 255.0, 0.0), trace(negative, FLOOR_EYE, TO_ORIGIN));
 }
-
-TEST(RayTrace, EveryAdditionClampsEachChannel)
-{
-    // Ambient 0.8 red plus a full white diffuse term: red stays at 1, the
-    // other channels take the light.
-    LoadedScene s("#MATERIAL\n204 0 0  255 255 255  0 0 0\n1 0 0 1 null\n"
-                  "#LIGHT\n0 8 0  255 255 255\n#BOX\n0  -10 -1 -10  10 0 10\n");
-    ASSERT_NE(s.get(), nullptr);
-    expectColor(WHITE, trace(s, FLOOR_EYE, TO_ORIGIN));
-}
