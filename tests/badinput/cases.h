@@ -4,6 +4,7 @@
 // The scene fixture and message texts that the bad-input tables of the
 // programs share.
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,46 @@ std::string pointMsg(double x, double y, double z);
 std::string colourMsg(double r, double g, double b);
 std::string skipBodyMsg(const std::string &category);
 
-// Expects each message to occur in text after the end of the one before.
-void expectInOrder(const std::string &text, const std::vector<std::string> &messages);
+// What a scene file comes to in a program, beyond the messages printed while
+// it is read:
+//   Renders   the scene reads and renders (glintcmd: the image is written,
+//             status 0; glintview: the load succeeds)
+//   NoCamera  the scene has no camera (glintcmd: "Impossivel criar camera!",
+//             status 1; glintview: the load fails with its message)
+//   NoScene   the reader gives no scene (glintcmd: "Impossivel criar
+//             cenario!", status 1; glintview: the load fails, silently)
+//   NoImage   the camera's screen size gives no image (glintcmd: "Impossivel
+//             criar imagem!", status 1; glintview: the load succeeds and
+//             the canvas takes the size asked for, clamped by the window)
+enum class Outcome { Renders, NoCamera, NoScene, NoImage };
+
+// glintcmd's build of the reader or glintview's (the engine's): they differ in
+// the box reader and the object limit.
+enum class Program { Cmd, View };
+
+// A scene file of a table: its text (written as scene.gsc beside the fixture
+// files), the messages that reading it must print in this order, with the
+// "[file:line]" prefixes masked, and what it comes to.
+struct SceneCase {
+    std::string name;
+    std::string scene;
+    std::vector<std::string> messages;
+    Outcome outcome;
+};
+
+// Each category cut short at each of its fields: the fixture scene without the
+// category, then its header and first fields, where the file ends.
+std::vector<SceneCase> cutCases(Program program);
+// Whole files that are malformed in other ways, and limits exceeded.
+std::vector<SceneCase> fileCases(Program program);
+
+std::ostream &operator<<(std::ostream &os, const SceneCase &c);
+
+// Expects each message to occur in text after the end of the one before. An
+// image beside the scene file loads under the path of the scene's folder:
+// "@/" in a message stands for folder, the path the program names it by.
+void expectInOrder(const std::string &text, const std::vector<std::string> &messages,
+                   const std::string &folder = "");
 
 }  // namespace badinput
 
