@@ -7,6 +7,7 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 
 #include "common/assertion.h"
@@ -33,6 +34,9 @@ struct cdContext {
 namespace {
 cdContext iupContext;
 }
+
+// How often at most the rows drawn reach the screen.
+const double CanvasView::FLUSHES_PER_SECOND = 60.0;
 
 CanvasView::CanvasView(Ihandle *element, int width, int height)
     : Fl_Widget(0, 0, width, height), element_(element),
@@ -76,6 +80,8 @@ void CanvasView::resize(int x, int y, int width, int height)
     }
 }
 
+CanvasView::~CanvasView() { Fl::remove_timeout(flushLater, this); }
+
 void CanvasView::setPixel(int x, int y, unsigned char red, unsigned char green,
                           unsigned char blue)
 {
@@ -92,9 +98,31 @@ void CanvasView::changed(int bottom, int top)
     dirtyFirst_ = std::min(dirtyFirst_, first);
     dirtyLast_ = std::max(dirtyLast_, last);
     // Inside draw() everything is put on the screen anyway; elsewhere one
-    // damage mark per flush is enough.
-    if (!drawing_ && !(damage() & FL_DAMAGE_USER1))
+    // damage mark per flush is enough, and flushes come at most
+    // FLUSHES_PER_SECOND times a second: a picture built line by line then
+    // costs the window system a few dozen updates a second, not one a line.
+    if (drawing_ || (damage() & FL_DAMAGE_USER1) || Fl::has_timeout(flushLater, this))
+        return;
+    const double since = std::chrono::duration<double>(std::chrono::steady_clock::now() -
+                                                        lastFlush_)
+                             .count();
+    if (since >= 1.0 / FLUSHES_PER_SECOND)
         damage(FL_DAMAGE_USER1);
+    else
+        Fl::add_timeout(1.0 / FLUSHES_PER_SECOND - since, flushLater, this);
+}
+
+void CanvasView::flushLater(void *view)
+{
+    CanvasView *self = static_cast<CanvasView *>(view);
+    if (self->dirtyFirst_ <= self->dirtyLast_)
+        self->damage(FL_DAMAGE_USER1);
+}
+
+void CanvasView::flushPending()
+{
+    Fl::remove_timeout(flushLater, this);
+    flushLater(this);
 }
 
 void CanvasView::blit(int firstRow, int lastRow)
@@ -121,6 +149,7 @@ void CanvasView::draw()
     }
     dirtyFirst_ = h();
     dirtyLast_ = -1;
+    lastFlush_ = std::chrono::steady_clock::now();
 }
 
 cdContext *cdContextIup() { return &iupContext; }

@@ -3,9 +3,10 @@
 
 // Drawing on the layer's canvas elements (gui/toolkit.h). Coordinates are in
 // pixels with row 0 at the bottom of the canvas. Drawing goes to the canvas's
-// own pixel store at once and reaches the screen when the main loop next runs
-// (after each idle call); it never makes the canvas's callback run. A canvas
-// that is not on show can be drawn into all the same.
+// own pixel store at once and reaches the screen from the main loop, within a
+// sixtieth of a second (and before IupMainLoop returns); it never makes the
+// canvas's callback run. A canvas that is not on show can be drawn into all
+// the same.
 
 struct Ihandle;
 struct cdCanvas;

@@ -6,6 +6,7 @@
 
 #include <FL/Fl_Widget.H>
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -52,12 +53,14 @@ void guiRunAction(Ihandle *element);
 // The FLTK widget behind a canvas element. It keeps every pixel drawn in a
 // store of its own (top row first, three bytes a pixel), so drawing costs no
 // trip to the window system; the rows changed since the last flush are put on
-// the screen when FLTK next draws the widget. A redraw that the window system
-// asks for (first showing, uncovering, resizing) runs the element's callback
-// first; the layer's own flushes never do.
+// the screen when FLTK next draws the widget, at most 60 times a second. A
+// redraw that the window system asks for (first showing, uncovering,
+// resizing) runs the element's callback first; the layer's own flushes never
+// do.
 class CanvasView : public Fl_Widget {
 public:
     CanvasView(Ihandle *element, int width, int height);
+    ~CanvasView() override;
 
     void draw() override;
     void resize(int x, int y, int width, int height) override;
@@ -67,17 +70,24 @@ public:
     void setPixel(int x, int y, unsigned char red, unsigned char green, unsigned char blue);
     // Notes that rows bottom..top (inclusive, canvas coordinates) changed.
     void changed(int bottom, int top);
+    // Has the rows changed and not yet on the screen put there at the next
+    // flush, without waiting for the flush interval.
+    void flushPending();
 
     // The pixel store, top row first; for the layer's tests.
     const std::vector<unsigned char> &pixels() const { return pixels_; }
 
 private:
+    static const double FLUSHES_PER_SECOND;
+
     void blit(int firstRow, int lastRow);
+    static void flushLater(void *view);
 
     Ihandle *element_;
     std::vector<unsigned char> pixels_;
     int dirtyFirst_;  // rows of pixels_ (top row 0) not yet on the screen
     int dirtyLast_;
+    std::chrono::steady_clock::time_point lastFlush_{};
     bool drawing_ = false;
 };
 

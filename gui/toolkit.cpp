@@ -431,6 +431,11 @@ void IupMainLoop()
     }
     layer.closeRequested = false;
     syncWake();
+    // What was drawn last reaches the screen before the program goes on.
+    for (const auto &element : layer.elements)
+        if (element->view != nullptr)
+            element->view->flushPending();
+    Fl::flush();
 }
 
 Ihandle *IupDialog(Ihandle *child)

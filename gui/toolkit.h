@@ -27,7 +27,8 @@ void IupClose();
 // Handles events until a callback returns IUP_CLOSE or no dialog is on show
 // (the last one closed with the window manager's close control). While the
 // function named "iup-idle" is registered it is called whenever no event is
-// waiting, and the canvases' new pixels reach the screen after each call.
+// waiting; the canvases' new pixels reach the screen between calls, at most
+// 60 times a second.
 void IupMainLoop();
 
 // Constructors. The boxes take their children as a list ending in NULL.

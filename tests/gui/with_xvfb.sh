@@ -4,7 +4,8 @@
 # afterwards; the exit status is COMMAND's. Xvfb picks a free display number
 # itself, so several of these can run at once. HOME is a fresh folder, so
 # nothing the toolkit remembers lands in the real one. In sanitizer builds
-# the leak checker skips the font library's caches (lsan.supp).
+# the leak checker skips the font library's caches (lsan.supp). XVFB_PID is
+# the server's process id (the viewer benchmark counts its processor time).
 set -u
 
 tmp=$(mktemp -d /tmp/glint-xvfb-XXXXXX)
@@ -33,6 +34,7 @@ if [ ! -s "$tmp/display" ]; then
   exit 1
 fi
 export DISPLAY=":$(head -n 1 "$tmp/display")"
+export XVFB_PID="$xvfb"
 mkdir -p "$tmp/home"
 export HOME="$tmp/home"
 
