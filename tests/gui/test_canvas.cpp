@@ -217,15 +217,4 @@ TEST_F(GuiLayer, ActionIsLookedUpWhenTheEventComes)
     EXPECT_EQ(calls, 1);
 }
 
-TEST_F(GuiLayer, CloseForgetsFunctionsAndElements)
-{
-    IupSetFunction("save_cb", counting_cb);
-    IupClose();
-    IupOpen();
-    calls = 0;
-    Ihandle *button = IupButton("Save", "save_cb");
-    button->button->do_callback();
-    EXPECT_EQ(calls, 0);
-}
-
 }  // namespace

@@ -1,13 +1,14 @@
 // The windowing layer on a real display (run under with_xvfb.sh): placing,
 // the main loop and its idle function, repaints, what reaches the screen, the
-// window's close request and the modal dialogs. Timeouts set by the tests
+// window's close request and the message box. (Typing into the file dialog,
+// cancelling it and resizing from outside are exercised through glintview's
+// own window test.) Timeouts set by the tests
 // play the user; a guard ends every main loop after a generous bound.
 
 #include <gtest/gtest.h>
 
 #include <FL/Fl.H>
 #include <FL/Fl_Button.H>
-#include <FL/Fl_File_Input.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
@@ -18,7 +19,6 @@
 #include "gui/canvas.h"
 #include "gui/element.h"
 #include "gui/toolkit.h"
-#include "tests/support.h"
 
 namespace {
 
@@ -146,9 +146,15 @@ int idle_counting(Ihandle *element)
     return IUP_DEFAULT;
 }
 
+int idle_close(Ihandle *)
+{
+    ++idleCalls;
+    return idleCalls == 3 ? IUP_CLOSE : IUP_DEFAULT;
+}
+
 void pressFirst(void *data) { static_cast<Ihandle *>(data)->button->do_callback(); }
 
-TEST_F(GuiWindow, IdleRunsUntilRemovedAndIupCloseEndsTheLoop)
+TEST_F(GuiWindow, IdleRunsUntilRemovedAndCloseEndsTheLoop)
 {
     build();
     IupShowXY(dialog, -1, -1);
@@ -162,18 +168,8 @@ TEST_F(GuiWindow, IdleRunsUntilRemovedAndIupCloseEndsTheLoop)
     runLoop();
     EXPECT_EQ(idleCalls, 5);
     EXPECT_TRUE(win()->shown()) << "IUP_CLOSE ends the loop, not the dialog";
-}
 
-int idle_close(Ihandle *)
-{
-    ++idleCalls;
-    return idleCalls == 3 ? IUP_CLOSE : IUP_DEFAULT;
-}
-
-TEST_F(GuiWindow, IdleReturningCloseEndsTheLoop)
-{
-    build();
-    IupShowXY(dialog, -1, -1);
+    // An idle function's IUP_CLOSE ends the loop too.
     idleCalls = 0;
     IupSetFunction("iup-idle", idle_close);
     runLoop();
@@ -318,43 +314,6 @@ TEST_F(GuiWindow, ResizeAsksForARepaintAndTheStretchedImageFollows)
     EXPECT_EQ(at(400, 300), "255 255 255");
 }
 
-int userWidth = 0;
-int userHeight = 0;
-int note_size(Ihandle *)
-{
-    ++repaints;
-    cdActivate(rowCanvas);
-    cdGetCanvasSize(&userWidth, &userHeight, nullptr, nullptr);
-    return IUP_DEFAULT;
-}
-
-void userResize(void *data)
-{
-    Fl_Window *window = static_cast<Fl_Window *>(data);
-    XResizeWindow(fl_display, fl_xid(window), 500, 400);
-    XFlush(fl_display);
-}
-
-int idle_until_resized(Ihandle *)
-{
-    return userWidth == 500 ? IUP_CLOSE : IUP_DEFAULT;
-}
-
-TEST_F(GuiWindow, WindowResizedFromOutsideGivesTheCanvasTheRoom)
-{
-    build();
-    rowCanvas = drawing;
-    repaints = 0;
-    IupSetFunction("repaint_cb", note_size);
-    IupShowXY(dialog, -1, -1);
-    Fl::add_timeout(0.1, userResize, win());
-    IupSetFunction("iup-idle", idle_until_resized);
-    runLoop();
-    EXPECT_EQ(userWidth, 500);
-    EXPECT_EQ(userHeight, 400 - first->button->h()) << "the buttons keep their height";
-    EXPECT_EQ(first->button->y(), userHeight);
-}
-
 std::string messageSeen;
 void answerMessage(void *)
 {
@@ -382,57 +341,6 @@ TEST_F(GuiWindow, MessageBoxHasOneOkButton)
     Fl::remove_timeout(hideAll);
     EXPECT_FALSE(guardFired);
     EXPECT_EQ(messageSeen, "1 OK");
-}
-
-std::string chosenPath;
-void answerChooser(void *)
-{
-    Fl_Window *chooser = windowTitled("Pick one ");
-    if (chooser == nullptr) {
-        soon(answerChooser);
-        return;
-    }
-    if (chosenPath.empty()) {
-        chooser->do_callback();  // the window's close control: cancel
-        return;
-    }
-    std::vector<Fl_File_Input *> inputs;
-    collect(chooser, inputs);
-    std::vector<Fl_Button *> buttons;
-    collect(chooser, buttons);
-    if (inputs.size() != 1)
-        return;
-    inputs.front()->value(chosenPath.c_str());
-    for (Fl_Button *b : buttons)
-        if (b->label() != nullptr && std::string(b->label()) == "OK")
-            b->do_callback();
-}
-
-TEST_F(GuiWindow, FileDialogGivesThePathOrNoneWhenCancelled)
-{
-    TempDir dir;
-    const std::string file = dir.write("pick.gsc", "GSD 2.0\n");
-    Ihandle *fd = IupFileDlg();
-    IupSetAttribute(fd, "DIALOGTYPE", "OPEN");
-    IupSetAttribute(fd, "TITLE", "Pick one ");
-    IupSetAttribute(fd, "FILTER", "*.gsc");
-    IupSetAttribute(fd, "FILTERINFO", "gsc files");
-    Fl::add_timeout(GUARD_SECONDS, hideAll);
-    guardFired = false;
-
-    chosenPath = file;
-    soon(answerChooser);
-    IupPopup(fd, -1, -1);
-    ASSERT_NE(IupGetAttribute(fd, "VALUE"), nullptr);
-    EXPECT_EQ(std::string(IupGetAttribute(fd, "VALUE")), file);
-
-    chosenPath.clear();
-    soon(answerChooser);
-    IupPopup(fd, -1, -1);
-    EXPECT_EQ(IupGetAttribute(fd, "VALUE"), nullptr) << "cancelled";
-
-    Fl::remove_timeout(hideAll);
-    EXPECT_FALSE(guardFired);
 }
 
 }  // namespace
