@@ -14,6 +14,7 @@
 #include "fuzz/fuzz_io.h"
 #ifdef GLINT_CMD_FORMS
 #include "cmd/render.h"
+#include "engine/image.h"
 #else
 #include "engine/tracer.h"
 #endif
@@ -34,6 +35,14 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     }
     return 0;
 }
+
+#ifdef GLINT_CMD_FORMS
+// glintcmd's conversion of a colour component to a byte.
+static unsigned char toByte(double component)
+{
+    return static_cast<unsigned char>(static_cast<int>(component * 255.0) & 0xff);
+}
+#endif
 
 static void walk(Scene *scene)
 {
@@ -78,6 +87,24 @@ static void walk(Scene *scene)
 #endif
             sink = sink + c.red + c.green + c.blue;
         }
+#ifdef GLINT_CMD_FORMS
+    // glintcmd renders through a flattened copy of the scene that must give
+    // traceRay's colours to the last bit: render small screens both ways and
+    // compare every byte.
+    if (static_cast<long long>(w) * h <= 256) {
+        Image *image = renderScene(scene);
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++) {
+                const Color c = traceRay(scene, eye, camRay(camera, x, y), objects,
+                                         sceGetBackground(scene), 3);
+                if (imgGetRed(image, x, y) != toByte(c.red) ||
+                    imgGetGreen(image, x, y) != toByte(c.green) ||
+                    imgGetBlue(image, x, y) != toByte(c.blue))
+                    __builtin_trap();
+            }
+        imgDestroy(image);
+    }
+#endif
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -13,8 +13,10 @@
 #   scene_cmd   sceReadFile as glintcmd builds it (its own object limit and
 #               box reader)
 #
-# The targets live in fuzz/; their committed corpora in fuzz/corpus/<target>,
-# to which the example scenes and images are added as seeds. New inputs found
+# The targets live in fuzz/; their committed corpora in fuzz/corpus/ppm and
+# fuzz/corpus/scene (each shared by the two readers of its format), to which
+# the example scenes and images are added as seeds, and the inputs that once
+# made a reader fail in fuzz/regressions/. New inputs found
 # during a run go to the build folder (GLINT_FUZZ_DIR, default build-fuzz),
 # crashing inputs to build-fuzz/artifacts/<target>/. GLINT_FUZZ_JOBS (default
 # 4) bounds how many targets run at once.
@@ -73,6 +75,29 @@ dict_of() {
   esac
 }
 
+# The two PPM readers share one corpus, and so do the two scene readers.
+corpus_of() {
+  case $1 in
+    engine_ppm|diff_ppm) echo ppm ;;
+    scene_view|scene_cmd) echo scene ;;
+  esac
+}
+
+regressions_of() {
+  case $1 in
+    engine_ppm|diff_ppm) echo engine_ppm diff_ppm ;;
+    scene_view|scene_cmd) echo scene_view scene_cmd ;;
+  esac
+}
+
+# Scene lines and words have no length limit: let inputs grow past the
+# examples' size.
+extra_args_of() {
+  case $1 in
+    scene_view|scene_cmd) echo -max_len=8192 ;;
+  esac
+}
+
 build_target() {
   local t=$1 srcs
   srcs=$(sources_of "$t") || return 1
@@ -92,14 +117,20 @@ run_target() {
   local f
   for f in $(seed_files_of "$t"); do cp "$f" "$seeds/"; done
   local dirs=("$corpus" "$seeds")
-  [ -d "$ROOT/fuzz/corpus/$t" ] && dirs+=("$ROOT/fuzz/corpus/$t")
+  [ -d "$ROOT/fuzz/corpus/$(corpus_of "$t")" ] && dirs+=("$ROOT/fuzz/corpus/$(corpus_of "$t")")
+  # Inputs that once crashed a reader are replayed first; the two PPM readers
+  # share theirs.
+  local r
+  for r in $(regressions_of "$t"); do
+    [ -d "$ROOT/fuzz/regressions/$r" ] && dirs+=("$ROOT/fuzz/regressions/$r")
+  done
   # The scene targets resolve relative texture names next to the scene file,
   # in the target's private folder; the example images are copied there.
   local tmp="$OUT/tmp/$t"
   mkdir -p "$tmp"
   TMPDIR="$tmp" GLINT_FUZZ_ASSETS="$ROOT/examples" "$OUT/$t" \
     -max_total_time="$SECONDS_PER_TARGET" -timeout=20 -rss_limit_mb=2560 \
-    -dict="$(dict_of "$t")" -artifact_prefix="$art/" -print_final_stats=1 \
+    -dict="$(dict_of "$t")" -artifact_prefix="$art/" -print_final_stats=1 $(extra_args_of "$t") \
     "${dirs[@]}" </dev/null >"$OUT/$t.log" 2>&1
 }
 

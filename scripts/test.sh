@@ -20,3 +20,8 @@ build_and_test() {
 
 build_and_test build -DCMAKE_BUILD_TYPE=Release
 build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DGLINT_SANITIZE=ON
+
+# Hardening: each file reader fuzzed briefly over its corpus (a regression of
+# a fixed crash fails here), then the programs under valgrind.
+bash scripts/fuzz.sh 30
+bash scripts/valgrind.sh
