@@ -12,7 +12,6 @@
 #include <FL/x.H>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -34,8 +33,6 @@ const int BUTTON_PAD_X = 10;
 const int BUTTON_PAD_Y = 5;
 const int MESSAGE_PAD = 15;
 const int MESSAGE_BUTTON_WIDTH = 80;
-// How long IupShowXY waits for the window system to draw a new window.
-const double FIRST_DRAW_WAIT_SECONDS = 2.0;
 
 struct Layer {
     std::vector<std::unique_ptr<Ihandle>> elements;
@@ -330,14 +327,6 @@ public:
             redraw();
     }
 
-    void draw() override
-    {
-        Fl_Window::draw();
-        drawn = true;
-    }
-
-    bool drawn = false;
-
 private:
     Ihandle *element_;
 };
@@ -517,14 +506,10 @@ void IupShowXY(Ihandle *dialog, int x, int y)
     const int left = x == -1 ? (Fl::w() - window->w()) / 2 : x == -2 ? 0 : x;
     const int top = y == -1 ? (Fl::h() - window->h()) / 2 : y == -2 ? 0 : y;
     window->position(Fl::x() + left, Fl::y() + top);
+    // Only shown here: no event is handled before the program's main loop,
+    // so a click on the new window waits until the program has registered
+    // its callbacks, and the first redraw comes from the main loop too.
     window->show();
-    // Let the window system map and draw the new window before the program
-    // goes on, so that the redraw the showing brings comes now; bounded, in
-    // case the window is never drawn (minimised by a window manager).
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::duration<double>(FIRST_DRAW_WAIT_SECONDS);
-    while (!window->drawn && window->shown() && std::chrono::steady_clock::now() < deadline)
-        Fl::wait(0.05);
 }
 
 void IupSetFunction(const char *name, Icallback func)
