@@ -1,30 +1,11 @@
 #ifndef GLINT_DIFF_IMAGE_H
 #define GLINT_DIFF_IMAGE_H
 
-// glintdiff's RGB images: one byte per sample in three planes, pixel (x, y) at
-// y * width + x, row 0 the bottom row. Read and written as binary PPM ("P6").
-// Messages go to standard output in Portuguese.
+// glintdiff's RGB images (the record and its pixel operations are shared with
+// the engine, in common/rgbimage.h), read and written as binary PPM ("P6")
+// with messages in Portuguese, and three byte helpers.
 
-struct Image;
-
-// A new image with zeroed planes, or nullptr for a size below 1 x 1, a pixel
-// count that does not fit an int, or memory exhausted.
-Image *imgCreate(int width, int height);
-// Frees the planes and the record; nullptr is accepted.
-void imgDestroy(Image *image);
-
-// Pixel access: x and y must lie inside the image.
-unsigned char imgGetRed(const Image *image, int x, int y);
-unsigned char imgGetGreen(const Image *image, int x, int y);
-unsigned char imgGetBlue(const Image *image, int x, int y);
-void imgSetPixel(Image *image, int x, int y, unsigned char red, unsigned char green,
-                 unsigned char blue);
-
-int imgGetWidth(const Image *image);
-int imgGetHeight(const Image *image);
-unsigned char *imgGetRedPlane(Image *image);
-unsigned char *imgGetGreenPlane(Image *image);
-unsigned char *imgGetBluePlane(Image *image);
+#include "common/rgbimage.h"
 
 // A new image read from a binary PPM file, or nullptr.
 Image *imgReadPPM(const char *name);

@@ -1,130 +1,30 @@
 #include "engine/image.h"
 
 #include <cstdio>
-#include <cstdlib>
 
-#include "common/ppmformat.h"
+// The engine's words for the outcomes of reading and writing PPM files. An
+// image whose size cannot be allocated is refused without a message.
 
-struct Image {
-    int height;
-    int width;
-    unsigned char *red;
-    unsigned char *green;
-    unsigned char *blue;
-};
-
-// Header lines are read through a buffer of this many bytes.
-static const int LINE_SIZE = 80;
-
-Image *imgCreate(int width, int height)
+static void cannotOpen(const char *name)
 {
-    if (width < 1 || height < 1 || !ppmSizeFits(width, height))
-        return nullptr;
-    Image *image = static_cast<Image *>(std::malloc(sizeof(Image)));
-    if (image == nullptr)
-        return nullptr;
-    image->width = width;
-    image->height = height;
-    // Zeroed planes: an image saved before every pixel is set is black, never
-    // whatever the memory held.
-    const size_t size = static_cast<size_t>(width) * height;
-    image->red = static_cast<unsigned char *>(std::calloc(size, 1));
-    image->green = static_cast<unsigned char *>(std::calloc(size, 1));
-    image->blue = static_cast<unsigned char *>(std::calloc(size, 1));
-    if (image->red == nullptr || image->green == nullptr || image->blue == nullptr) {
-        imgDestroy(image);
-        return nullptr;
-    }
-    return image;
+    printf("\n[%s:%d] unable to load image file '%s'.\n", __FILE__, __LINE__, name);
 }
 
-void imgDestroy(Image *image)
+static void cutShort(const char *name)
 {
-    if (image == nullptr)
-        return;
-    std::free(image->red);
-    std::free(image->green);
-    std::free(image->blue);
-    std::free(image);
+    printf("\n[%s:%d] image file '%s' ends before its last pixel.\n", __FILE__, __LINE__, name);
 }
 
-unsigned char imgGetRed(const Image *image, int x, int y) { return image->red[y * image->width + x]; }
-
-unsigned char imgGetGreen(const Image *image, int x, int y)
+static void cannotWrite(const char *name)
 {
-    return image->green[y * image->width + x];
+    printf("\n[%s:%d] unable to write image file '%s'\n", __FILE__, __LINE__, name);
 }
 
-unsigned char imgGetBlue(const Image *image, int x, int y)
-{
-    return image->blue[y * image->width + x];
-}
+static void written(const char *name) { printf("\nO %s was written successfully.\n", name); }
 
-void imgSetPixel(Image *image, int x, int y, unsigned char red, unsigned char green,
-                 unsigned char blue)
-{
-    int i = y * image->width + x;
-    image->red[i] = red;
-    image->green[i] = green;
-    image->blue[i] = blue;
-}
+// Header lines are read through a buffer of 80 bytes.
+static const PpmReports REPORTS = {80, cannotOpen, nullptr, cutShort, cannotWrite, cannotWrite, written};
 
-int imgGetWidth(const Image *image) { return image->width; }
-int imgGetHeight(const Image *image) { return image->height; }
-unsigned char *imgGetRedPlane(Image *image) { return image->red; }
-unsigned char *imgGetGreenPlane(Image *image) { return image->green; }
-unsigned char *imgGetBluePlane(Image *image) { return image->blue; }
+Image *imgReadPPM(const char *name) { return ppmLoad(name, REPORTS); }
 
-Image *imgReadPPM(const char *name)
-{
-    std::FILE *fp = std::fopen(name, "rb");
-    if (fp == nullptr) {
-        printf("\n[%s:%d] unable to load image file '%s'.\n", __FILE__, __LINE__, name);
-        return nullptr;
-    }
-    int width = 0, height = 0, maxval = 0;
-    if (!ppmReadMagic(fp, LINE_SIZE) || !ppmReadHeader(fp, LINE_SIZE, &width, &height, &maxval)) {
-        std::fclose(fp);
-        return nullptr;
-    }
-    // A header promising more pixels than the file holds is refused before
-    // the planes are allocated (a few bytes could otherwise ask for gigabytes).
-    const bool isSize = width >= 1 && height >= 1 && ppmSizeFits(width, height);
-    if (isSize && !ppmRasterFits(fp, width, height)) {
-        printf("\n[%s:%d] image file '%s' ends before its last pixel.\n", __FILE__, __LINE__, name);
-        std::fclose(fp);
-        return nullptr;
-    }
-    Image *image = imgCreate(width, height);
-    if (image == nullptr) {
-        std::fclose(fp);
-        return nullptr;
-    }
-    if (!ppmReadRaster(fp, width, height, image->red, image->green, image->blue)) {
-        printf("\n[%s:%d] image file '%s' ends before its last pixel.\n", __FILE__, __LINE__, name);
-        imgDestroy(image);
-        std::fclose(fp);
-        return nullptr;
-    }
-    std::fclose(fp);
-    return image;
-}
-
-int imgWritePPM(const Image *image, const char *name)
-{
-    std::FILE *fp = std::fopen(name, "wb");
-    if (fp == nullptr) {
-        printf("\n[%s:%d] unable to write image file '%s'\n", __FILE__, __LINE__, name);
-        return 0;
-    }
-    bool written = ppmWrite(fp, image->width, image->height, image->red, image->green, image->blue);
-    // A failed close loses buffered data just as a failed write does.
-    if (std::fclose(fp) != 0)
-        written = false;
-    if (!written) {
-        printf("\n[%s:%d] unable to write image file '%s'\n", __FILE__, __LINE__, name);
-        return 0;
-    }
-    printf("\nO %s was written successfully.\n", name);
-    return 1;
-}
+int imgWritePPM(const Image *image, const char *name) { return ppmSave(image, name, REPORTS); }
