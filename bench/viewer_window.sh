@@ -23,43 +23,16 @@ height=$6
 runs=$7
 reference=$8
 
-work=$(mktemp -d /tmp/glint-viewbench-XXXXXX)
-pid=""
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-wait_for() {
-  local limit=$1 what=$2
-  shift 2
-  local end=$((SECONDS + limit))
-  until "$@"; do
-    [ "$SECONDS" -lt "$end" ] || fail "timed out after ${limit} s waiting for $what"
-    sleep 0.05
-  done
-}
+# shellcheck source=tests/gui/xwindow.sh
+source "$(dirname "$0")/../tests/gui/xwindow.sh"
+xw_init glintview glint-viewbench
+xw_poll=0.05
 
 cp "$scene" "$work/bench.gsc"
 # Both renders run on the same processor, the last one, so that they meet
 # the same competition from other work; the X server runs where it likes.
 cpu=$(($(nproc) - 1))
-"$probe" >"$work/probe"
-read -r _ load_x _ load_w button_h < <(grep '^Load ' "$work/probe")
-read -r _ save_x _ save_w _ < <(grep '^Save ' "$work/probe")
-
-window_id() { xdotool search --onlyvisible --class FLTK 2>/dev/null | head -n 1; }
-chooser_id() { xdotool search --onlyvisible --name '^Selecione o arquivo $' 2>/dev/null | head -n 1; }
-has_window() { [ -n "$(window_id)" ]; }
-has_chooser() { [ -n "$(chooser_id)" ]; }
-click() {
-  eval "$(xdotool getwindowgeometry --shell "$win")"
-  xdotool mousemove --window "$win" $(($1 + $2 / 2)) $((HEIGHT - button_h / 2)) click 1
-}
+read_buttons "$probe"
 
 # cpu_ns PID: sets ns to the processor time in nanoseconds of every thread
 # of the process. Like everything in the timing loop below it runs in this
@@ -78,20 +51,14 @@ now_us() { now=${EPOCHREALTIME/./}; }
 exec {never}<> <(:)
 pause() { read -r -t 0.01 -u "$never" _ || true; }
 
-(cd "$work" && exec taskset -c "$cpu" "$glintview") >"$work/log" 2>&1 &
-pid=$!
-wait_for 60 "glintview's window" has_window
-win=$(window_id)
+start taskset -c "$cpu" "$glintview"
 xvfb=${XVFB_PID:?with_xvfb.sh exports the X server\'s process id}
 
 for run in $(seq "$runs"); do
   read -r _ _ engine_wall engine_cpu < <(taskset -c "$cpu" "$engine" "$scene" 1 |
     grep '^viewer_engine: run ')
-  click "$load_x" "$load_w"
-  wait_for 60 "the file dialog" has_chooser
-  xdotool windowfocus --sync "$(chooser_id)"
-  xdotool key End shift+Home BackSpace
-  xdotool type --delay 10 bench.gsc
+  click_button "$load_x" "$load_w"
+  fill_chooser bench.gsc
   sleep 0.5
   now_us
   start=$now
@@ -131,7 +98,7 @@ for run in $(seq "$runs"); do
     'BEGIN { printf "run %s %s %.4f %.4f %.4f\n", ew, ec, w / 1e6, c / 1e9, x / 1e9 }'
 done
 
-click "$save_x" "$save_w"
+click_button "$save_x" "$save_w"
 same() { cmp -s "$work/bench.ppm" "$reference"; }
 wait_for 60 "the saved picture to be the engine's render" same
 kill "$pid"

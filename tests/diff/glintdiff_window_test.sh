@@ -14,38 +14,9 @@ glintdiff=$1
 helper=$2
 close_request=$3
 
-work=$(mktemp -d /tmp/glint-difftest-XXXXXX)
-pid=""
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -f "$work/log" ]; then
-    echo "--- glintdiff's output:" >&2
-    tail -n 20 "$work/log" >&2
-  fi
-  if [ -f "$work/check" ]; then
-    echo "--- last screenshot check:" >&2
-    cat "$work/check" >&2
-  fi
-  exit 1
-}
-step() { echo "== $*"; }
-
-# wait_for SECONDS DESCRIPTION COMMAND...: polls COMMAND every 0.2 s.
-wait_for() {
-  local limit=$1 what=$2
-  shift 2
-  local end=$((SECONDS + limit))
-  until "$@"; do
-    [ "$SECONDS" -lt "$end" ] || fail "timed out after ${limit} s waiting for $what"
-    sleep 0.2
-  done
-}
+# shellcheck source=tests/gui/xwindow.sh
+source "$(dirname "$0")/../gui/xwindow.sh"
+xw_init glintdiff glint-difftest
 
 "$helper" images "$work" || fail "could not write the test images"
 
@@ -62,47 +33,20 @@ layout() {
   done
 }
 
-main_id() { xdotool search --onlyvisible --class FLTK 2>/dev/null | head -n 1; }
-named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_window() { [ -n "$(main_id)" ]; }
-has() { [ -n "$(named "$1")" ]; }
-hasnt() { [ -z "$(named "$1")" ]; }
-CHOOSER='^Selecione o arquivo $'
 MEASURES='^Measures$'
 
 click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
 
-start() {
-  (cd "$work" && exec "$glintdiff") >"$work/log" 2>&1 &
-  pid=$!
-  wait_for 60 "glintdiff's window" has_window
-  win=$(main_id)
-}
-
-# choose X Y NAME: presses the Load button at X, Y, types the file's name
-# into the dialog and confirms it. The dialog opens with the path of the
-# folder glintdiff runs in (or of the last file chosen), ending in "/", in its
-# file name field; the name is typed after it. (Typing into an emptied field
-# is not reliable: from the second dialog on, the chooser takes each key as a
-# change of folder and scrambles the text.)
+# choose X Y NAME: presses the Load button at X, Y and chooses the file NAME
+# in the dialog.
 choose() {
   click "$1" "$2"
-  wait_for 60 "the file dialog" has "$CHOOSER"
-  local chooser
-  chooser=$(named "$CHOOSER")
-  xdotool windowfocus --sync "$chooser"
-  xdotool key --window "$chooser" End
-  xdotool type --delay 20 "$3"
-  xdotool key Return
-  wait_for 60 "the file dialog to close" hasnt "$CHOOSER"
+  choose_file "$3"
 }
 
 cancel() {
   click "$1" "$2"
-  wait_for 60 "the file dialog" has "$CHOOSER"
-  xdotool windowfocus --sync "$(named "$CHOOSER")"
-  xdotool key Escape
-  wait_for 60 "the file dialog to close" hasnt "$CHOOSER"
+  cancel_chooser
 }
 
 # measure: presses Error, waits for the "Measures" box, notes its height in
@@ -136,27 +80,15 @@ shows() {
   done
 }
 
-alive() { kill -0 "$pid" 2>/dev/null; }
-gone() { ! alive; }
-
-# ends_with_zero: glintdiff has ended (or ends soon) with exit status 0.
-ends_with_zero() {
-  wait_for 60 "glintdiff to exit" gone
-  local status=0
-  wait "$pid" || status=$?
-  pid=""
-  [ "$status" -eq 0 ] || fail "exit status $status"
-}
-
 # --------------------------------------------------------------------------
 step "Exit with no image loaded ends glintdiff with status 0"
 layout 320x240 320x240
-start
+start "$glintdiff"
 click "$exit_x" "$exit_y"
 ends_with_zero
 
 step "Error with both panes empty measures nothing and says so"
-start
+start "$glintdiff"
 measure
 empty_box_h=$box_h
 alive || fail "glintdiff ended after Error with empty panes"
@@ -217,7 +149,7 @@ ends_with_zero
 
 step "a 2 x 2 image is drawn stretched over its larger canvas"
 layout 320x240 320x240
-start
+start "$glintdiff"
 choose "$load1_x" "$load1_y" c.ppm
 layout 2x2 320x240
 [ "$c1_w" -ge 20 ] && [ "$c1_h" -ge 20 ] || fail "canvas 1 is only ${c1_w}x${c1_h}"
