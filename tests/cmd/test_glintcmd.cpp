@@ -10,7 +10,7 @@
 
 #include "engine/camera.h"
 #include "engine/scene.h"
-#include "tests/cmd/loaded_scene.h"
+#include "tests/scene_check.h"
 #include "tests/support.h"
 
 // glintcmd run as a process, standard input from /dev/null.

@@ -14,7 +14,7 @@
 #include "engine/camera.h"
 #include "engine/image.h"
 #include "engine/scene.h"
-#include "tests/cmd/loaded_scene.h"
+#include "tests/scene_check.h"
 #include "tests/support.h"
 
 // renderScene searches a flattened table of the objects, several at a time,

@@ -8,7 +8,7 @@
 #include "engine/color.h"
 #include "engine/image.h"
 #include "engine/scene.h"
-#include "tests/cmd/loaded_scene.h"
+#include "tests/scene_check.h"
 #include "tests/support.h"
 
 // glintcmd's tracer on tiny scenes whose colours follow by hand. Where it
@@ -23,19 +23,6 @@ Color trace(const LoadedScene &s, Vector3d o, Vector3d d, Color miss, int depth 
     captureStdout([&] { c = traceRay(s.get(), o, d, sceGetObjectCount(s.get()), miss, depth); });
     return c;
 }
-
-void expectColor(Color expected, Color actual)
-{
-    EXPECT_EQ(expected.red, actual.red);
-    EXPECT_EQ(expected.green, actual.green);
-    EXPECT_EQ(expected.blue, actual.blue);
-}
-
-const Color BLACK = {0.0, 0.0, 0.0};
-const Color WHITE = {1.0, 1.0, 1.0};
-const Color RED = {1.0, 0.0, 0.0};
-const Color GREEN = {0.0, 1.0, 0.0};
-const Color BLUE = {0.0, 0.0, 1.0};
 
 // A floor box (top face y = 0) seen at the origin from (40, 4, 0), white
 // matte, one white light at (0, 8, 0).

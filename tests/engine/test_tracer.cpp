@@ -6,6 +6,7 @@
 #include "engine/color.h"
 #include "engine/scene.h"
 #include "engine/tracer.h"
+#include "tests/scene_check.h"
 #include "tests/support.h"
 
 // Each test builds a tiny scene file, reads it, and traces chosen rays whose
@@ -14,47 +15,12 @@
 
 namespace {
 
-class LoadedScene {
-public:
-    explicit LoadedScene(const std::string &text)
-    {
-        const std::string path = dir_.write("scene.gsc", "GSD 2.0\n" + text);
-        captureStdout([&] { scene_ = sceReadFile(path.c_str()); });
-    }
-    ~LoadedScene()
-    {
-        if (scene_ != nullptr)
-            captureStdout([&] { sceDestroy(scene_); });
-    }
-    LoadedScene(const LoadedScene &) = delete;
-    LoadedScene &operator=(const LoadedScene &) = delete;
-    const Scene *get() const { return scene_; }
-    const TempDir &dir() const { return dir_; }
-
-private:
-    TempDir dir_;
-    Scene *scene_ = nullptr;
-};
-
 Color trace(const LoadedScene &s, Vector3d o, Vector3d d, int depth = 0)
 {
     Color c;
     captureStdout([&] { c = rayTrace(s.get(), o, d, depth); });
     return c;
 }
-
-void expectColor(Color expected, Color actual)
-{
-    EXPECT_EQ(expected.red, actual.red);
-    EXPECT_EQ(expected.green, actual.green);
-    EXPECT_EQ(expected.blue, actual.blue);
-}
-
-const Color BLACK = {0.0, 0.0, 0.0};
-const Color WHITE = {1.0, 1.0, 1.0};
-const Color RED = {1.0, 0.0, 0.0};
-const Color GREEN = {0.0, 1.0, 0.0};
-const Color BLUE = {0.0, 0.0, 1.0};
 
 // A floor box whose top face is the plane y = 0, seen at the origin by a ray
 // from (40, 4, 0); a white matte material; one white light at (0, 8, 0).

@@ -1,8 +1,15 @@
-#ifndef GLINT_TESTS_CMD_LOADED_SCENE_H
-#define GLINT_TESTS_CMD_LOADED_SCENE_H
+#ifndef GLINT_TESTS_SCENE_CHECK_H
+#define GLINT_TESTS_SCENE_CHECK_H
+
+// Helpers for tests that read scenes and trace rays, with either build of the
+// engine (the library or glintcmd's own): kept in this header because the
+// support library links neither.
+
+#include <gtest/gtest.h>
 
 #include <string>
 
+#include "engine/color.h"
 #include "engine/scene.h"
 #include "tests/support.h"
 
@@ -33,5 +40,19 @@ private:
     TempDir dir_;
     Scene *scene_ = nullptr;
 };
+
+// Each component exactly as expected.
+inline void expectColor(Color expected, Color actual)
+{
+    EXPECT_EQ(expected.red, actual.red);
+    EXPECT_EQ(expected.green, actual.green);
+    EXPECT_EQ(expected.blue, actual.blue);
+}
+
+const Color BLACK = {0.0, 0.0, 0.0};
+const Color WHITE = {1.0, 1.0, 1.0};
+const Color RED = {1.0, 0.0, 0.0};
+const Color GREEN = {0.0, 1.0, 0.0};
+const Color BLUE = {0.0, 0.0, 1.0};
 
 #endif
