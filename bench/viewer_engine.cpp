@@ -1,8 +1,9 @@
 // viewer_engine SCENE RUNS: the engine's render of SCENE at its camera's size,
 // traced pixel by pixel as glintview's driver does (camera ray, rayTrace,
-// bytes into an image), without a window. Prints the size and, for each run,
-// the seconds the render took, wall clock and processor time, on lines that
-// begin with "viewer_engine:" (the scene reader's echoes come before them).
+// bytes into an image: the viewer tests' reference render, renderPixels),
+// without a window. Prints the size and, for each run, the seconds the render
+// took, wall clock and processor time, on lines that begin with
+// "viewer_engine:" (the scene reader's echoes come before them).
 // The scene is read before the clocks start.
 
 #include <algorithm>
@@ -13,10 +14,9 @@
 #include <vector>
 
 #include "engine/camera.h"
-#include "engine/color.h"
 #include "engine/image.h"
 #include "engine/scene.h"
-#include "engine/tracer.h"
+#include "tests/viewer/reference.h"
 
 int main(int argc, char **argv)
 {
@@ -39,16 +39,9 @@ int main(int argc, char **argv)
         width = camGetScreenWidth(camera);
         height = camGetScreenHeight(camera);
         Image *image = imgCreate(width, height);
-        const Vector3d eye = camGetEye(camera);
         const std::clock_t cpuStart = std::clock();
         const auto start = std::chrono::steady_clock::now();
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                Color c = rayTrace(scene, eye, camRay(camera, x, y), 0);
-                imgSetPixel(image, x, y, static_cast<unsigned char>(colGetRed(c) * 255.0),
-                            static_cast<unsigned char>(colGetGreen(c) * 255.0),
-                            static_cast<unsigned char>(colGetBlue(c) * 255.0));
-            }
+        renderPixels(scene, camera, image, width, height);
         const auto end = std::chrono::steady_clock::now();
         seconds.push_back(std::chrono::duration<double>(end - start).count());
         processor.push_back(static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);

@@ -6,6 +6,18 @@
 #include "engine/scene.h"
 #include "engine/tracer.h"
 
+void renderPixels(const Scene *scene, const Camera *camera, Image *image, int width, int height)
+{
+    const Vector3d eye = camGetEye(camera);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            Color c = rayTrace(scene, eye, camRay(camera, x, y), 0);
+            imgSetPixel(image, x, y, static_cast<unsigned char>(colGetRed(c) * 255.0),
+                        static_cast<unsigned char>(colGetGreen(c) * 255.0),
+                        static_cast<unsigned char>(colGetBlue(c) * 255.0));
+        }
+}
+
 bool renderReference(const char *scenePath, int width, int height, const char *ppmPath)
 {
     Scene *scene = sceReadFile(scenePath);
@@ -16,14 +28,7 @@ bool renderReference(const char *scenePath, int width, int height, const char *p
     bool written = false;
     if (image != nullptr) {
         camSetScreen(camera, width, height);
-        const Vector3d eye = camGetEye(camera);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                Color c = rayTrace(scene, eye, camRay(camera, x, y), 0);
-                imgSetPixel(image, x, y, static_cast<unsigned char>(colGetRed(c) * 255.0),
-                            static_cast<unsigned char>(colGetGreen(c) * 255.0),
-                            static_cast<unsigned char>(colGetBlue(c) * 255.0));
-            }
+        renderPixels(scene, camera, image, width, height);
         written = imgWritePPM(image, ppmPath) == 1;
     }
     imgDestroy(image);

@@ -5,6 +5,14 @@
 // rayTrace, independently of glintview's driver: what the viewer must show
 // and save.
 
+#include "engine/camera.h"
+#include "engine/image.h"
+#include "engine/scene.h"
+
+// Traces every pixel of image (width x height, the camera's screen size):
+// camera ray, rayTrace, bytes into the image.
+void renderPixels(const Scene *scene, const Camera *camera, Image *image, int width, int height);
+
 // Writes the render as a binary PPM file; false when the scene cannot be read
 // or has no camera, or the image cannot be made or written.
 bool renderReference(const char *scenePath, int width, int height, const char *ppmPath);
