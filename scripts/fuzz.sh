@@ -46,8 +46,8 @@ CMD_VARIANT_SOURCES=(cmd/material.cpp cmd/object.cpp cmd/render.cpp cmd/scenetab
 
 sources_of() {
   case $1 in
-    engine_ppm) echo fuzz/ppm_engine.cpp engine/image.cpp common/ppmformat.cpp common/rgbimage.cpp ;;
-    diff_ppm)   echo fuzz/ppm_diff.cpp diff/image.cpp common/ppmformat.cpp common/rgbimage.cpp ;;
+    engine_ppm) echo fuzz/ppm.cpp engine/image.cpp common/ppmformat.cpp common/rgbimage.cpp ;;
+    diff_ppm)   echo fuzz/ppm.cpp diff/image.cpp common/ppmformat.cpp common/rgbimage.cpp ;;
     scene_view) echo fuzz/scene.cpp; engine_sources; echo common/ppmformat.cpp common/rgbimage.cpp ;;
     scene_cmd)  echo fuzz/scene.cpp; engine_sources; echo common/ppmformat.cpp common/rgbimage.cpp "${CMD_VARIANT_SOURCES[@]}" ;;
     *) echo "unknown fuzz target: $1" >&2; return 1 ;;
@@ -56,6 +56,7 @@ sources_of() {
 
 defines_of() {
   case $1 in
+    diff_ppm)  echo -DGLINT_FUZZ_DIFF ;;
     scene_cmd) echo -DGLINT_CMD_FORMS -DGLINT_MAX_OBJECTS=64 ;;
   esac
 }

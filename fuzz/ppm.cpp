@@ -1,7 +1,13 @@
-// Fuzz target: the engine's PPM reader (textures and background images).
+// Fuzz target: a PPM reader, built twice: the engine's (textures and
+// background images), and with -DGLINT_FUZZ_DIFF glintdiff's. Both declare the
+// same functions.
 #include <cstdint>
 
+#ifdef GLINT_FUZZ_DIFF
+#include "diff/image.h"
+#else
 #include "engine/image.h"
+#endif
 #include "fuzz/fuzz_io.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
