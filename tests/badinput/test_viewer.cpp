@@ -11,6 +11,7 @@
 #include "gui/toolkit.h"
 #include "tests/badinput/cases.h"
 #include "tests/support.h"
+#include "tests/viewer/driver_fixture.h"
 #include "viewer/render.h"
 
 namespace {
@@ -21,42 +22,16 @@ using badinput::SceneCase;
 const char *const kNoScene = "\nNenhum cenario carregado: nada foi salvo.\n";
 const char *const kNoImage = "\nNenhuma imagem (canvas sem area): nada foi salvo.\n";
 
-class ViewerDriverFixture : public ::testing::Test {
+// The fixture's scene files, and a canvas of the 4 x 3 their camera asks for.
+class ViewerDriverFixture : public ViewerDriverTest {
 protected:
     void SetUp() override
     {
-        IupOpen();
-        canvas = IupCanvas("repaint_cb");
-        ASSERT_EQ(rvCreateCanvas(canvas), 1);
-        // The fixture's camera asks for 4 x 3.
+        ViewerDriverTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         IupSetAttribute(canvas, "RASTERSIZE", "4x3");
         badinput::writeFixtureFiles(dir);
     }
-    void TearDown() override
-    {
-        rvFree();
-        IupClose();
-    }
-
-    // Steps until rvStep returns 0; the number of steps, at most limit.
-    static int stepAll(int limit = 1000)
-    {
-        int steps = 0;
-        while (steps < limit) {
-            ++steps;
-            if (rvStep() == 0)
-                break;
-        }
-        return steps;
-    }
-
-    static std::string save()
-    {
-        return captureStdout([] { rvSave(); });
-    }
-
-    Ihandle *canvas = nullptr;
-    TempDir dir;
 };
 
 class ViewerBadInput : public ViewerDriverFixture,

@@ -14,6 +14,7 @@
 #include "gui/element.h"
 #include "gui/toolkit.h"
 #include "tests/support.h"
+#include "tests/viewer/driver_fixture.h"
 #include "tests/viewer/reference.h"
 #include "viewer/render.h"
 
@@ -38,20 +39,8 @@ std::string sceneText(int width, int height, const char *background = "30 40 60"
            "#TRIANGLE\n1  -3 0 -2   -1 0 -2   -2 2.5 -2\n";
 }
 
-class ViewerDriver : public ::testing::Test {
+class ViewerDriver : public ViewerDriverTest {
 protected:
-    void SetUp() override
-    {
-        IupOpen();
-        canvas = IupCanvas("repaint_cb");
-        ASSERT_EQ(rvCreateCanvas(canvas), 1);
-    }
-    void TearDown() override
-    {
-        rvFree();
-        IupClose();
-    }
-
     void canvasSize(const char *size) { IupSetAttribute(canvas, "RASTERSIZE", size); }
 
     int load(const std::string &path, int *w = nullptr, int *h = nullptr)
@@ -64,23 +53,6 @@ protected:
         if (h != nullptr)
             *h = height;
         return result;
-    }
-
-    // Steps until rvStep returns 0 (at most limit times); the number of steps.
-    static int stepAll(int limit = 100000)
-    {
-        int steps = 0;
-        while (steps < limit) {
-            ++steps;
-            if (rvStep() == 0)
-                break;
-        }
-        return steps;
-    }
-
-    static std::string save()
-    {
-        return captureStdout([] { rvSave(); });
     }
 
     std::string reference(const std::string &scene, int w, int h)
@@ -107,9 +79,6 @@ protected:
             at = ppm.find('\n', at) + 1;
         return ppm.substr(at);
     }
-
-    TempDir dir;
-    Ihandle *canvas = nullptr;
 };
 
 TEST_F(ViewerDriver, RendersTheSceneAsTheEngineTracesIt)
