@@ -74,19 +74,18 @@ int rvLoad(const char *name, int *width, int *height)
     }
     if (rv.scene != nullptr)
         sceDestroy(rv.scene);
-    imgDestroy(rv.image);
     rv.scene = s;
     rv.camera = sceGetCamera(rv.scene);
     rv.height = camGetScreenHeight(rv.camera);
     rv.width = camGetScreenWidth(rv.camera);
     rv.eye = camGetEye(rv.camera);
-    rv.image = imgCreate(rv.width, rv.height);
     rv.sceneFileName = name;
     *width = rv.width;
     *height = rv.height;
     // The canvas may keep its size (the scene asks for the size it has), and
     // then no repaint comes to restart: restart here, at the canvas's size,
-    // so that no step runs past the new image.
+    // so that no step runs past the new image. The restart replaces the
+    // earlier scene's image with one of the canvas's size.
     rvRestart();
     return 1;
 }
