@@ -19,6 +19,7 @@
 
 #include "common/assertion.h"
 #include "gui/element.h"
+#include "gui/testing.h"
 
 namespace {
 
@@ -38,6 +39,9 @@ struct Layer {
     std::vector<std::unique_ptr<Ihandle>> elements;
     std::map<std::string, Icallback> functions;
     bool closeRequested = false;
+    // Tests' answers to the modal dialogs (gui/testing.h).
+    GuiFileAnswer fileAnswer = nullptr;
+    GuiMessageAnswer messageAnswer = nullptr;
 };
 
 Layer layer;
@@ -583,8 +587,13 @@ char *IupGetAttribute(Ihandle *element, const char *name)
 void IupPopup(Ihandle *fileDialog, int, int)
 {
     GLINT_ASSERT(fileDialog != nullptr && fileDialog->kind == ElementKind::FileDialog);
-    fl_open_display();
     fileDialog->texts.erase("VALUE");
+    if (layer.fileAnswer != nullptr) {
+        if (const char *chosen = layer.fileAnswer(fileDialog))
+            fileDialog->texts["VALUE"] = chosen;
+        return;
+    }
+    fl_open_display();
     std::string pattern;
     if (const char *filter = textOf(fileDialog, "FILTER")) {
         pattern = filter;
@@ -605,9 +614,13 @@ void IupPopup(Ihandle *fileDialog, int, int)
 
 void IupMessage(const char *title, const char *text)
 {
-    fl_open_display();
     if (text == nullptr)
         text = "";
+    if (layer.messageAnswer != nullptr) {
+        layer.messageAnswer(title != nullptr ? title : "", text);
+        return;
+    }
+    fl_open_display();
     fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
     int textWidth = 0;
     int textHeight = 0;
@@ -631,3 +644,7 @@ void IupMessage(const char *title, const char *text)
     runModal([&box] { return box.shown() != 0; });
     Fl_Group::current(nullptr);
 }
+
+void guiAnswerFileDialogs(GuiFileAnswer answer) { layer.fileAnswer = answer; }
+
+void guiAnswerMessages(GuiMessageAnswer answer) { layer.messageAnswer = answer; }
