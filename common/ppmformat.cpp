@@ -41,10 +41,10 @@ bool ppmReadHeader(std::FILE *fp, int lineSize, int *width, int *height, int *ma
         return false;
     if (!readHeaderNumber(fp, lineSize, " %d ", height))
         return false;
-    if (!readHeaderNumber(fp, lineSize, " %d", maxval))
-        return false;
-    return std::fgetc(fp) != EOF;
+    return readHeaderNumber(fp, lineSize, " %d", maxval);
 }
+
+void ppmSkipSeparator(std::FILE *fp) { std::fgetc(fp); }
 
 bool ppmSizeFits(int width, int height)
 {

@@ -18,10 +18,18 @@ bool ppmReadMagic(std::FILE *fp, int lineSize);
 // Reads the three header numbers after the magic line with " %d ", " %d " and
 // " %d". Where a number does not convert, the rest of the current line is
 // discarded in pieces of at most lineSize - 1 characters (comment lines) and
-// the same number is tried again. Then the one separator byte after the
-// maximum value is dropped. Returns false when the file ends (or fails)
-// before all of that was read.
+// the same number is tried again. Returns false when the file ends (or fails)
+// before the three numbers were read.
 bool ppmReadHeader(std::FILE *fp, int lineSize, int *width, int *height, int *maxval);
+
+// Drops the one separator byte after the maximum value. A file that ends
+// there is left at its end, so that the raster read that follows finds it
+// cut short (unless the size names no pixels at all).
+void ppmSkipSeparator(std::FILE *fp);
+
+// Largest maximum value of a file whose samples are single bytes; above it
+// every sample takes two bytes, which the readers do not take.
+enum { PPM_MAX_BYTE_VALUE = 255 };
 
 // Tells whether width x height pixels fit the int that sizes a plane.
 bool ppmSizeFits(int width, int height);

@@ -91,6 +91,15 @@ Image *ppmLoad(const char *name, const PpmReports &reports)
         std::fclose(fp);
         return nullptr;
     }
+    // Samples of two bytes each would be taken as twice as many single
+    // bytes: a wrong picture. Such files are refused, not converted.
+    if (maxval > PPM_MAX_BYTE_VALUE) {
+        if (reports.wideSamples != nullptr)
+            reports.wideSamples(name, maxval);
+        std::fclose(fp);
+        return nullptr;
+    }
+    ppmSkipSeparator(fp);
     // A header promising more pixels than the file holds is refused before
     // the planes are allocated (a few bytes could otherwise ask for gigabytes).
     const bool isSize = width >= 1 && height >= 1 && ppmSizeFits(width, height);

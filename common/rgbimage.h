@@ -33,6 +33,7 @@ unsigned char *imgGetBluePlane(Image *image);
 struct PpmReports {
     int lineSize;                            // header line buffer, at most PPM_MAX_LINE
     void (*cannotOpen)(const char *name);    // reading: the file cannot be opened
+    void (*wideSamples)(const char *name, int maxval);  // maximum value above 255
     void (*cannotAllocate)(const char *name);  // the header's size gives no image
     void (*cutShort)(const char *name);      // the raster ends before the last pixel
     void (*cannotCreate)(const char *name);  // writing: the file cannot be opened
@@ -41,7 +42,8 @@ struct PpmReports {
 };
 
 // A new image read from a binary PPM file, or nullptr. A wrong first line
-// and a header cut short by the end of the file are refused silently.
+// and a header cut short by the end of the file are refused silently; a file
+// with two-byte samples (maximum value above 255) is refused with a report.
 Image *ppmLoad(const char *name, const PpmReports &reports);
 
 // 1 when the whole file was written, 0 when it could not be.

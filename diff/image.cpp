@@ -7,6 +7,13 @@
 
 static void cannotOpen(const char *name) { std::printf("%s nao pode ser aberto\n", name); }
 
+static void wideSamples(const char *name, int maxval)
+{
+    std::printf("%s tem amostras de dois bytes (valor maximo %d): so sao lidas imagens de valor "
+                "maximo ate 255\n",
+                name, maxval);
+}
+
 static void cannotAllocate(const char *name)
 {
     std::printf("N\xE3" "o foi possivel alocar a imagem %s \n", name);
@@ -28,8 +35,8 @@ static void written(const char *name) { std::printf("\nO %s foi gerado com suces
 
 // Header lines (the magic line and each discarded piece of a comment) are
 // read through a buffer of 256 bytes.
-static const PpmReports REPORTS = {256,          cannotOpen,  cannotAllocate, cutShort,
-                                   cannotCreate, cannotWrite, written};
+static const PpmReports REPORTS = {256,      cannotOpen,   wideSamples, cannotAllocate,
+                                   cutShort, cannotCreate, cannotWrite, written};
 
 Image *imgReadPPM(const char *name) { return ppmLoad(name, REPORTS); }
 

@@ -15,6 +15,13 @@ static void cutShort(const char *name)
     printf("\n[%s:%d] image file '%s' ends before its last pixel.\n", __FILE__, __LINE__, name);
 }
 
+static void wideSamples(const char *name, int maxval)
+{
+    printf("\n[%s:%d] image file '%s' has two-byte samples (maximum value %d); only one-byte "
+           "samples (maximum value up to 255) are read.\n",
+           __FILE__, __LINE__, name, maxval);
+}
+
 static void cannotWrite(const char *name)
 {
     printf("\n[%s:%d] unable to write image file '%s'\n", __FILE__, __LINE__, name);
@@ -23,7 +30,8 @@ static void cannotWrite(const char *name)
 static void written(const char *name) { printf("\nO %s was written successfully.\n", name); }
 
 // Header lines are read through a buffer of 80 bytes.
-static const PpmReports REPORTS = {80, cannotOpen, nullptr, cutShort, cannotWrite, cannotWrite, written};
+static const PpmReports REPORTS = {80,       cannotOpen,  wideSamples, nullptr,
+                                   cutShort, cannotWrite, cannotWrite, written};
 
 Image *imgReadPPM(const char *name) { return ppmLoad(name, REPORTS); }
 

@@ -95,6 +95,9 @@ void writeFixtureFiles(const TempDir &dir)
     dir.write("huge.ppm", std::string("P6\n46000 46000\n255\n") + std::string(3, '\x01'));
     dir.write("header.ppm", "P6\n4 4\n");
     dir.write("overflow.ppm", std::string("P6\n65536 65536\n255\n") + std::string(3, '\x01'));
+    // 2 x 2 pixels of two-byte samples; and a file that ends after its maximum.
+    dir.write("wide.ppm", std::string("P6\n2 2\n65535\n") + std::string(24, '\x01'));
+    dir.write("nosep.ppm", "P6\n2 2\n255");
 }
 
 std::string pointMsg(double x, double y, double z)
@@ -318,6 +321,16 @@ std::vector<SceneCase> fileCases(Program program)
          {"\ttexture = 'header.ppm',\n\tn = 5,\n"}, Outcome::Renders},
         {"texture_size_beyond_int", gsc(sceneWithout("MATERIAL") + material("overflow.ppm")),
          {"\ttexture = 'overflow.ppm',\n\tn = 5,\n"}, Outcome::Renders},
+        {"texture_with_two_byte_samples", gsc(sceneWithout("MATERIAL") + material("wide.ppm")),
+         {"\n[#] image file '@/wide.ppm' has two-byte samples (maximum value 65535); only "
+          "one-byte samples (maximum value up to 255) are read.\n"},
+         Outcome::Renders},
+        {"texture_ends_after_its_maximum", gsc(sceneWithout("MATERIAL") + material("nosep.ppm")),
+         {"\n[#] image file '@/nosep.ppm' ends before its last pixel.\n"}, Outcome::Renders},
+        {"background_with_two_byte_samples", gsc(sceneWithout("SCENE") + "#SCENE\n1 2 3 wide.ppm\n"),
+         {"\n[#] image file '@/wide.ppm' has two-byte samples (maximum value 65535); only "
+          "one-byte samples (maximum value up to 255) are read.\n"},
+         Outcome::Renders},
         {"background_missing", gsc(sceneWithout("SCENE") + "#SCENE\n1 2 3 no-such.ppm\n"),
          {"\n[#] unable to load image file 'no-such.ppm'.\n"}, Outcome::Renders},
         {"background_raster_cut_short", gsc(sceneWithout("SCENE") + "#SCENE\n1 2 3 short.ppm\n"),

@@ -19,7 +19,7 @@
 
 namespace {
 
-enum Msg { NONE, CANNOT_OPEN, CUT_SHORT, NO_IMAGE_DIFF };
+enum Msg { NONE, CANNOT_OPEN, CUT_SHORT, NO_IMAGE_DIFF, WIDE_256, WIDE_65535 };
 
 // The text each reader prints, for a file at path.
 std::string message(Msg msg, const std::string &path)
@@ -32,6 +32,10 @@ std::string message(Msg msg, const std::string &path)
         return path + " termina antes do fim da imagem\n";
     case NO_IMAGE_DIFF:
         return "N\xE3o foi possivel alocar a imagem " + path + " \n";
+    case WIDE_256:
+    case WIDE_65535:
+        return path + " tem amostras de dois bytes (valor maximo " +
+               (msg == WIDE_256 ? "256" : "65535") + "): so sao lidas imagens de valor maximo ate 255\n";
     default:
         return "";
     }
@@ -41,6 +45,11 @@ std::string message(Msg msg, const std::string &path)
         return "\n[#] unable to load image file '" + path + "'.\n";
     case CUT_SHORT:
         return "\n[#] image file '" + path + "' ends before its last pixel.\n";
+    case WIDE_256:
+    case WIDE_65535:
+        return "\n[#] image file '" + path + "' has two-byte samples (maximum value " +
+               (msg == WIDE_256 ? "256" : "65535") +
+               "); only one-byte samples (maximum value up to 255) are read.\n";
     default:
         // The engine's reader refuses a size that gives no image silently.
         return "";
@@ -69,8 +78,14 @@ const std::vector<PpmCase> &cases()
         {"cut_in_the_width", "P6\n2", 0, 0, NONE},
         {"cut_after_the_width", "P6\n2 ", 0, 0, NONE},
         {"cut_in_the_height", "P6\n2 2", 0, 0, NONE},
-        {"cut_in_the_maximum", "P6\n2 2\n25", 0, 0, NONE},
-        {"cut_before_the_separator", "P6\n2 2\n255", 0, 0, NONE},
+        {"cut_in_the_maximum", "P6\n2 2\n25", 0, 0, CUT_SHORT},
+        {"cut_before_the_separator", "P6\n2 2\n255", 0, 0, CUT_SHORT},
+        {"zero_width_cut_before_the_separator", "P6\n0 2\n255", 0, 0, NO_IMAGE_DIFF},
+        // Two-byte samples: refused, whatever the raster holds.
+        {"maximum_256_with_two_byte_raster", "P6\n2 2\n256\n" + px(8), 0, 0, WIDE_256},
+        {"maximum_65535_with_two_byte_raster", "P6\n2 2\n65535\n" + px(8), 0, 0, WIDE_65535},
+        {"maximum_65535_cut_short", "P6\n2 2\n65535\n", 0, 0, WIDE_65535},
+        {"maximum_255_with_two_byte_raster", "P6\n2 2\n255\n" + px(8), 2, 2, NONE},
         {"header_only", "P6\n2 2\n255\n", 0, 0, CUT_SHORT},
         {"cut_inside_a_comment", "P6\n# a comment without its end", 0, 0, NONE},
         {"raster_cut_in_the_last_row", "P6\n2 2\n255\n" + px(3) + "\x01\x02", 0, 0, CUT_SHORT},

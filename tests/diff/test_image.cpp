@@ -85,15 +85,30 @@ TEST(DiffImageRead, CommentsAfterWidthAndHeightOnTheirLines)
     imgDestroy(r.image);
 }
 
-TEST(DiffImageRead, MaximumValueIsIgnored)
+TEST(DiffImageRead, MaximumValueUpTo255IsIgnored)
 {
-    for (const char *maxval : {"15", "65535"}) {
+    for (const char *maxval : {"15", "1", "255"}) {
         TempDir dir;
         Read r = readBytes(dir, std::string("P6\n2 1\n") + maxval + "\n" + "\xff\x80\x01\x02\x03\x04");
         ASSERT_NE(r.image, nullptr) << maxval;
+        EXPECT_EQ(r.out, "") << maxval;
         expectPixel(r.image, 0, 0, 255, 128, 1);
         expectPixel(r.image, 1, 0, 2, 3, 4);
         imgDestroy(r.image);
+    }
+}
+
+TEST(DiffImageRead, TwoByteSamplesAreRefusedWithAMessage)
+{
+    // Above 255 every sample takes two bytes: a raster of the right
+    // two-byte length (12 bytes for 2 x 1) gives no image.
+    for (const char *maxval : {"256", "65535"}) {
+        TempDir dir;
+        const std::string path = dir.file("in.ppm");
+        Read r = readBytes(dir, std::string("P6\n2 1\n") + maxval + "\n" + raster(12));
+        EXPECT_EQ(r.image, nullptr) << maxval;
+        EXPECT_EQ(r.out, path + " tem amostras de dois bytes (valor maximo " + maxval +
+                             "): so sao lidas imagens de valor maximo ate 255\n");
     }
 }
 
@@ -141,7 +156,7 @@ TEST(DiffImageRead, HeaderCutShortByTheEndOfTheFile)
 {
     TempDir dir;
     for (const char *bytes : {"P6\n", "P6\n3", "P6\n3 2\n", "P6\n# only a comment",
-                                    "P6\n3 2\n# comment\n", "P6\n3 2\n255"}) {
+                              "P6\n3 2\n# comment\n"}) {
         Read r = readBytes(dir, std::string(bytes));
         EXPECT_EQ(r.image, nullptr) << bytes;
         EXPECT_EQ(r.out, "") << bytes;
@@ -156,6 +171,10 @@ TEST(DiffImageRead, SizeThatGivesNoImageIsReported)
         Read r = readBytes(dir, "P6\n" + std::string(size) + "\n255\n" + raster(12));
         EXPECT_EQ(r.image, nullptr) << size;
         EXPECT_EQ(r.out, NAO + " foi possivel alocar a imagem " + path + " \n") << size;
+        // The same when the file ends right after the maximum value.
+        r = readBytes(dir, "P6\n" + std::string(size) + "\n255");
+        EXPECT_EQ(r.image, nullptr) << size;
+        EXPECT_EQ(r.out, NAO + " foi possivel alocar a imagem " + path + " \n") << size;
     }
 }
 
@@ -163,8 +182,12 @@ TEST(DiffImageRead, RasterCutShortGivesNoImage)
 {
     TempDir dir;
     const std::string path = dir.file("in.ppm");
-    for (int bytes : {0, 1, 17}) {
-        Read r = readBytes(dir, "P6\n3 2\n255\n" + raster(bytes));
+    // The file may end anywhere from right after the maximum value (no
+    // separator byte) to one byte before the last pixel's end.
+    for (const std::string &bytes : {std::string("P6\n3 2\n255"), std::string("P6\n3 2\n25"),
+                                     std::string("P6\n3 2\n255\n"), "P6\n3 2\n255\n" + raster(1),
+                                     "P6\n3 2\n255\n" + raster(17)}) {
+        Read r = readBytes(dir, bytes);
         EXPECT_EQ(r.image, nullptr) << bytes;
         EXPECT_EQ(r.out, path + " termina antes do fim da imagem\n") << bytes;
     }
@@ -222,11 +245,18 @@ TEST(DiffImageWrite, FailuresAreReportedWithZero)
     EXPECT_EQ(result, 0);
     EXPECT_EQ(out, "\n" + NAO + " foi possivel abrir o arquivo " + unopenable + "\n");
 
-    // Opens, but every write fails: not a success.
-    result = 1;
-    out = captureStdout([&] { result = imgWritePPM(image, "/dev/full"); });
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(out, "\n" + NAO + " foi possivel gravar o arquivo /dev/full\n");
+    // Opens, but every write fails: not a success, whether the data reach
+    // the disk at the close (small images) or inside the write of a row
+    // wider than the stream's buffer (2000 pixels).
+    Image *wide = imgCreate(2000, 1);
+    ASSERT_NE(wide, nullptr);
+    for (Image *img : {image, wide}) {
+        result = 1;
+        out = captureStdout([&] { result = imgWritePPM(img, "/dev/full"); });
+        EXPECT_EQ(result, 0) << imgGetWidth(img);
+        EXPECT_EQ(out, "\n" + NAO + " foi possivel gravar o arquivo /dev/full\n") << imgGetWidth(img);
+    }
+    imgDestroy(wide);
     imgDestroy(image);
 }
 

@@ -95,15 +95,21 @@ TEST(ImageWrite, TopRowFirstAndRoundTrip)
 
 TEST(ImageWrite, UnwritablePathsFail)
 {
-    Image *img = imgCreate(2, 2);
-    const char *paths[] = {"/nonexistent-folder/out.ppm", "/dev/full"};
-    for (const char *p : paths) {
-        int ok = -1;
-        std::string out = captureStdout([&] { ok = imgWritePPM(img, p); });
-        EXPECT_EQ(ok, 0) << p;
-        EXPECT_EQ(maskPrefixes(out), std::string("\n[#] unable to write image file '") + p + "'\n");
+    // A small image reaches the disk only when the file is closed; a row of
+    // 2000 pixels is wider than the stream's buffer and is written from
+    // inside the row's write.
+    for (int width : {2, 2000}) {
+        Image *img = imgCreate(width, 2);
+        const char *paths[] = {"/nonexistent-folder/out.ppm", "/dev/full"};
+        for (const char *p : paths) {
+            int ok = -1;
+            std::string out = captureStdout([&] { ok = imgWritePPM(img, p); });
+            EXPECT_EQ(ok, 0) << p << " " << width;
+            EXPECT_EQ(maskPrefixes(out), std::string("\n[#] unable to write image file '") + p + "'\n")
+                << width;
+        }
+        imgDestroy(img);
     }
-    imgDestroy(img);
 }
 
 TEST(ImageRead, HeaderComments)
@@ -114,7 +120,8 @@ TEST(ImageRead, HeaderComments)
         "# made here\n2 1\n255\n",
         "#a\n2 #after the width\n#between\n1\n# before max\n255\n",
         "\n\n  2\n\t1 255\n",
-        "2 1\n15\n",  // another maximum is ignored
+        "2 1\n15\n",  // another maximum up to 255 is ignored
+        "2 1\n1\n",
     };
     for (const std::string &h : headers) {
         std::string out;
@@ -179,22 +186,58 @@ TEST(ImageRead, SilentRefusals)
     }
 }
 
-TEST(ImageRead, EndOfFileInTheHeaderEndsTheRead)
+TEST(ImageRead, EndOfFileInTheHeaderEndsTheReadSilently)
 {
     TempDir dir;
     const std::string files[] = {
-        "P6\n", "P6\n# only a comment", "P6\n2", "P6\n2 2\n", "P6\n2 2\n255", "P6\n2\n#c\n",
+        "P6\n", "P6\n# only a comment", "P6\n2", "P6\n2 2\n", "P6\n2\n#c\n",
+        "P6\n0 2\n255",  // no pixels, and no separator
     };
-    for (const std::string &f : files)
-        EXPECT_EQ(readBytes(dir, f), nullptr) << f;
+    for (const std::string &f : files) {
+        std::string out = "unset";
+        EXPECT_EQ(readBytes(dir, f, &out), nullptr) << f;
+        EXPECT_EQ(out, "") << f;
+    }
 }
 
 TEST(ImageRead, ShortRasterGivesNoImage)
 {
     TempDir dir;
+    // From a file that ends right after its maximum value (no separator) to
+    // one that lacks the last byte of its last pixel.
+    const std::string files[] = {"2 2\n255", "2 2\n25", "2 2\n255\n",
+                                 "2 2\n255\n" + std::string(11, 'a')};
+    for (const std::string &f : files) {
+        std::string out;
+        EXPECT_EQ(readBytes(dir, kMagic + f, &out), nullptr) << f;
+        EXPECT_EQ(maskPrefixes(out),
+                  "\n[#] image file '" + dir.file("in.ppm") + "' ends before its last pixel.\n")
+            << f;
+    }
+}
+
+TEST(ImageRead, TwoByteSamplesAreRefusedWithAMessage)
+{
+    TempDir dir;
+    // 2 x 1 pixels of two-byte samples: 12 raster bytes.
+    for (const std::string maxval : {"256", "65535"}) {
+        std::string out;
+        EXPECT_EQ(readBytes(dir, kMagic + "2 1\n" + maxval + "\n" + std::string(12, 'a'), &out),
+                  nullptr)
+            << maxval;
+        EXPECT_EQ(maskPrefixes(out), "\n[#] image file '" + dir.file("in.ppm") +
+                                         "' has two-byte samples (maximum value " + maxval +
+                                         "); only one-byte samples (maximum value up to 255) "
+                                         "are read.\n");
+    }
+    // 255 with the same bytes is a one-byte image; the bytes left over are
+    // not looked at.
     std::string out;
-    EXPECT_EQ(readBytes(dir, kMagic + "2 2\n255\n" + std::string(11, 'a'), &out), nullptr);
-    EXPECT_EQ(maskPrefixes(out), "\n[#] image file '" + dir.file("in.ppm") + "' ends before its last pixel.\n");
+    Image *img = readBytes(dir, kMagic + "2 1\n255\n" + std::string(12, 'a'), &out);
+    ASSERT_NE(img, nullptr);
+    EXPECT_EQ(out, "");
+    expectPixel(img, 1, 0, 'a', 'a', 'a');
+    imgDestroy(img);
 }
 
 TEST(ImageRead, MissingFileIsReported)

@@ -38,14 +38,25 @@ cancel() {
 
 reference() { "$reference" "$work/$1" "$2" "$3" "$work/$4"; }
 
+# logged TEXT: how many lines of glintview's output so far are TEXT.
+logged() { grep -c -x -F "$1" "$work/log" || true; }
+
 # save_and_check NAME.ppm REFERENCE: presses Save and waits until the file
-# written is the reference byte for byte. (glintview's messages reach the log
-# only when it exits: its standard output is then a file, fully buffered.)
+# written is the reference byte for byte and glintview's message about it is
+# in the log (its standard output is a file, and each line must reach it as
+# it is printed).
 save_and_check() {
+  local message="O $work/$1 was written successfully."
+  local before
+  before=$(logged "$message")
   rm -f "$work/$1"
   click_button "$save_x" "$save_w"
   same() { cmp -s "$work/$1" "$2"; }
   wait_for 60 "$1 to be saved as the engine renders it" same "$1" "$2"
+  more_logged() { [ "$(logged "$1")" -gt "$2" ]; }
+  wait_for 10 "the message about $1 in the log while glintview runs" \
+    more_logged "$message" "$before"
+  alive || fail "glintview ended after Save"
 }
 
 # --------------------------------------------------------------------------
