@@ -157,6 +157,8 @@ static int createDialog()
 
 int main(int, char **)
 {
+    // Each message reaches a log file or a pipe when it is printed, not at exit.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     IupOpen();
     if (createDialog())
         IupMainLoop();

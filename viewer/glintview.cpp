@@ -92,6 +92,8 @@ int rvCreateDialog()
 
 int main(int, char **)
 {
+    // Each message reaches a log file or a pipe when it is printed, not at exit.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     IupOpen();
     const int made = rvCreateDialog();
     if (made != 0)
