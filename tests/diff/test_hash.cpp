@@ -195,6 +195,62 @@ TEST_F(DiffHashTest, GrowsAtTheSeventhKeyKeepingNumbers)
         EXPECT_EQ(hash->index[i], -1);
 }
 
+TEST_F(DiffHashTest, SlotsFollowTheHomeAndStepOfEverySize)
+{
+    // One-character keys hash to their character code h. In a table of n
+    // slots a key's home is h % n and its step home % (n - 1) + 1; a taken
+    // slot sends it one step further. The table grows at the 7th key (13
+    // slots) and at the 11th (31 slots); each growth moves the keys anew in
+    // the order of their numbers.
+    const char *const keys[] = {"A", "`", "\"", "b", "$", "c", "d",
+                                "e", "f", "g", "h", "i", "=", "\\"};
+    const int n = 14;
+    // Slot of each key by number, after the 6th, 10th and 14th key.
+    const std::vector<int> at7 = {2, 5, 6, 0, 1, 3};  // c (99): home 1 taken by $, 1 + 2 = 3
+    // At 13 slots: e (101): home 10 taken by $ (36 % 13 = 10), step 11:
+    // 10 + 11 - 13 = 8, taken by " (34 % 13 = 8), 8 + 11 - 13 = 6.
+    const std::vector<int> at13 = {0, 5, 8, 7, 10, 4, 9, 6, 11, 12};
+    // At 31 slots: A, ` and " share home 3 (step 4): 3, 7, 11. $ (36) and b
+    // (98) share home 5 (step 6): b takes 5, $ goes on over 11 to 17. d (100)
+    // finds 7 taken by `: 7 + 8 = 15. h (104) finds 11 taken by ": 11 + 12 = 23.
+    // = (61) and \ (92) share the last home, 30, whose step is 1: 30, then 0.
+    const std::vector<int> at31 = {3, 7, 11, 5, 17, 6, 15, 8, 9, 10, 23, 12, 30, 0};
+    auto slots = [this] { return std::vector<int>(hash->index, hash->index + hash->used); };
+    for (int i = 0; i < n; i++) {
+        int order = -1;
+        ASSERT_EQ(hashInsert(hash, keys[i], &order), 1) << keys[i];
+        EXPECT_EQ(order, i);
+        if (i == 5) {
+            EXPECT_EQ(hash->size, 7);
+            EXPECT_EQ(slots(), at7);
+        } else if (i == 9) {
+            EXPECT_EQ(hash->size, 13);
+            EXPECT_EQ(slots(), at13);
+        }
+    }
+    EXPECT_EQ(hash->size, 31);
+    EXPECT_EQ(slots(), at31);
+    for (int i = 0; i < n; i++) {
+        EXPECT_STREQ(hash->table[at31[i]].key, keys[i]);
+        EXPECT_EQ(hash->table[at31[i]].order, i);
+    }
+    // Every key is found again along its probe path, and the keys are
+    // visited in the order of their numbers, not of their slots.
+    ASSERT_EQ(hashInsert(hash, "$", nullptr), 2);
+    int count = 0, order = -1;
+    EXPECT_EQ(hashLookup(hash, "$", &count, &order), 1);
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(order, 4);
+    int result = 0;
+    const std::vector<Visit> seen = visitAll(hash, -1, 1, &result);
+    ASSERT_EQ(seen.size(), static_cast<size_t>(n));
+    for (int i = 0; i < n; i++) {
+        EXPECT_EQ(seen[i].key, keys[i]);
+        EXPECT_EQ(seen[i].order, i);
+        EXPECT_EQ(seen[i].count, i == 4 ? 2 : 1);
+    }
+}
+
 TEST_F(DiffHashTest, RepeatedKeyAlsoGrowsTheTable)
 {
     for (int i = 0; i < 6; i++)
