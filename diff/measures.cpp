@@ -7,8 +7,14 @@
 
 // The key of a colour: its 24 bits as six characters of four bits each, every
 // character offset by 0x40 so that none is the terminator. Two colours share a
-// key exactly when their bytes are equal, and the table's hash of such a key
-// is the 24-bit value itself, so distinct colours never share a home slot.
+// key exactly when their bytes are equal. The table's hash of such a key is
+// not the colour's 24-bit value c: shifting the six characters in four bits
+// at a time gives s = 0x4444440 + c, and the hash is the low 24 bits of s
+// XORed with s >> 24 (4 or 5). That is one-to-one over the 2^24 colours (it
+// maps them onto the 24-bit values), which is what the count needs of it:
+// distinct colours never have equal hashes, which would give them the same
+// home slot and the same probe sequence at every table size. They still share
+// a home slot when their hashes are equal modulo the table's size.
 static void colorKey(unsigned char red, unsigned char green, unsigned char blue, char key[7])
 {
     key[0] = static_cast<char>(0x40 + (red >> 4));
