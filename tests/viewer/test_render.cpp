@@ -86,6 +86,47 @@ TEST_F(ViewerDriver, RendersTheSceneAsTheEngineTracesIt)
     EXPECT_EQ(canvasRaster(), rasterOf(expected)) << "the canvas shows what was saved";
 }
 
+TEST_F(ViewerDriver, PictureBuildsUpFromTheBottomRowOneLineAStep)
+{
+    const int width = 12;
+    const int height = 9;
+    const std::string scene = dir.write("room.gsc", viewerScene(width, height));
+    canvasSize("12x9");
+    ASSERT_EQ(load(scene), 1);
+    const std::string expected = rasterOf(reference(scene, width, height));
+    // Row y of a raster (top row first) as bytes.
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    auto row = [&](const std::string &raster, int y) {
+        return raster.substr(static_cast<size_t>(height - 1 - y) * rowBytes, rowBytes);
+    };
+    // Both the image and the canvas start black; every row of this scene has
+    // some colour, so a row rendered too early shows.
+    const std::string black(rowBytes, '\0');
+    for (int y = 0; y < height; ++y)
+        ASSERT_NE(row(expected, y), black) << "row " << y << " of the scene is all black";
+
+    // Which rows of a raster are done, bottom row first: '#' rendered, '.'
+    // still black, '?' anything else.
+    auto rowsDone = [&](const std::string &raster) {
+        std::string done;
+        for (int y = 0; y < height; ++y)
+            done += row(raster, y) == row(expected, y) ? '#' : row(raster, y) == black ? '.' : '?';
+        return done;
+    };
+    // After k steps rows 0..k-1 hold their colours and the rows above are
+    // still black, in the saved image and on the canvas.
+    for (int k = 0; k <= height; ++k) {
+        if (k > 0) {
+            ASSERT_EQ(rvStep(), k < height ? 1 : 0) << "step " << k;
+        }
+        save();
+        const std::string want = std::string(k, '#') + std::string(height - k, '.');
+        EXPECT_EQ(rowsDone(rasterOf(readFile(dir.file("room.ppm")))), want)
+            << "image after " << k << " steps";
+        EXPECT_EQ(rowsDone(canvasRaster()), want) << "canvas after " << k << " steps";
+    }
+}
+
 TEST_F(ViewerDriver, RestartAtAnotherSizeRendersAtTheCanvasSize)
 {
     const std::string scene = dir.write("room.gsc", viewerScene(40, 30));
