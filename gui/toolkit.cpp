@@ -648,3 +648,9 @@ void IupMessage(const char *title, const char *text)
 void guiAnswerFileDialogs(GuiFileAnswer answer) { layer.fileAnswer = answer; }
 
 void guiAnswerMessages(GuiMessageAnswer answer) { layer.messageAnswer = answer; }
+
+Icallback guiRegisteredFunction(const char *name)
+{
+    GLINT_ASSERT(name != nullptr);
+    return findFunction(name);
+}

@@ -90,14 +90,33 @@ TEST_F(GuiLayer, PixelRowZeroIsTheBottomAndOutsidePixelsAreIgnored)
     drawingOn(canvas, "3x2");
     cdPixel(0, 0, cdEncodeColor(255, 0, 0));
     cdPixel(2, 1, cdEncodeColor(0, 255, 7));
-    for (int x : {-1, 3})
-        for (int y : {-1, 0, 2})
-            cdPixel(x, y, cdEncodeColor(9, 9, 9));
-    cdPixel(0, 2, cdEncodeColor(9, 9, 9));
     // Store rows are top first: the top row holds (2, 1), the bottom (0, 0).
     const std::vector<unsigned char> expected = {0, 0, 0, 0, 0, 0, 0, 255, 7,
                                                  255, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(canvas->view->pixels(), expected);
+
+    // Every pixel of a 4 x 3 canvas its own colour, then a pixel one past
+    // each edge on every row and every column. A bound off by one would put
+    // (4, y) on the first pixel of the store row after row y's (canvas row
+    // y - 1), (-1, y) on the last pixel of the store row before it (canvas
+    // row y + 1), and rows -1 and 3 outside the store (only the address
+    // sanitizer sees those, and (4, 0) and (-1, 2)).
+    drawingOn(canvas, "4x3");
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            cdPixel(x, y, cdEncodeColor(static_cast<unsigned char>(10 * x),
+                                        static_cast<unsigned char>(10 * y), 100));
+    for (int y = -1; y <= 3; ++y)
+        for (int x : {-1, 4})
+            cdPixel(x, y, cdEncodeColor(255, 255, 255));
+    for (int x = -1; x <= 4; ++x)
+        for (int y : {-1, 3})
+            cdPixel(x, y, cdEncodeColor(255, 255, 255));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(pixel(canvas, x, y),
+                      std::to_string(10 * x) + " " + std::to_string(10 * y) + " 100")
+                << "at " << x << ", " << y;
 }
 
 TEST_F(GuiLayer, ResizingKeepsThePictureAnchoredAtTheBottomLeft)

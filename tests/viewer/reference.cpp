@@ -35,3 +35,20 @@ bool renderReference(const char *scenePath, int width, int height, const char *p
     sceDestroy(scene);
     return written;
 }
+
+std::string viewerScene(int width, int height, const char *background)
+{
+    return "GSD 2.0\n"
+           "#CAMERA\n0 2 9   0 0.5 0   0 1 0\n45\n1 100\n" +
+           std::to_string(width) + " " + std::to_string(height) +
+           "\n"
+           "#SCENE\n" +
+           background +
+           " null\n"
+           "#MATERIAL\n20 20 20   200 60 60   255 255 255\n40 0.4 0 1 null\n"
+           "#MATERIAL\n10 10 10   60 200 90   80 80 80\n10 0 0 1 null\n"
+           "#LIGHT\n4 8 6   255 255 255\n"
+           "#SPHERE\n0 1   0 1 0\n"
+           "#BOX\n1  -4 -1 -4   4 0 4\n"
+           "#TRIANGLE\n1  -3 0 -2   -1 0 -2   -2 2.5 -2\n";
+}

@@ -3,7 +3,9 @@
 
 // The engine's render of a scene at a given size, traced pixel by pixel with
 // rayTrace, independently of glintview's driver: what the viewer must show
-// and save.
+// and save. Also a scene the viewer's tests render.
+
+#include <string>
 
 #include "engine/camera.h"
 #include "engine/image.h"
@@ -16,5 +18,10 @@ void renderPixels(const Scene *scene, const Camera *camera, Image *image, int wi
 // Writes the render as a binary PPM file; false when the scene cannot be read
 // or has no camera, or the image cannot be made or written.
 bool renderReference(const char *scenePath, int width, int height, const char *ppmPath);
+
+// A small scene with every kind of object, a mirror and shadows, for the
+// viewer's tests: its camera asks for width x height, its background is the
+// given "R G B" (0..255 each).
+std::string viewerScene(int width, int height, const char *background = "30 40 60");
 
 #endif

@@ -20,25 +20,6 @@
 
 namespace {
 
-// A small scene with every kind of object, a mirror and shadows; its camera
-// asks for WxH.
-std::string sceneText(int width, int height, const char *background = "30 40 60")
-{
-    return "GSD 2.0\n"
-           "#CAMERA\n0 2 9   0 0.5 0   0 1 0\n45\n1 100\n" +
-           std::to_string(width) + " " + std::to_string(height) +
-           "\n"
-           "#SCENE\n" +
-           background +
-           " null\n"
-           "#MATERIAL\n20 20 20   200 60 60   255 255 255\n40 0.4 0 1 null\n"
-           "#MATERIAL\n10 10 10   60 200 90   80 80 80\n10 0 0 1 null\n"
-           "#LIGHT\n4 8 6   255 255 255\n"
-           "#SPHERE\n0 1   0 1 0\n"
-           "#BOX\n1  -4 -1 -4   4 0 4\n"
-           "#TRIANGLE\n1  -3 0 -2   -1 0 -2   -2 2.5 -2\n";
-}
-
 class ViewerDriver : public ViewerDriverTest {
 protected:
     void canvasSize(const char *size) { IupSetAttribute(canvas, "RASTERSIZE", size); }
@@ -83,7 +64,7 @@ protected:
 
 TEST_F(ViewerDriver, RendersTheSceneAsTheEngineTracesIt)
 {
-    const std::string scene = dir.write("room.gsc", sceneText(40, 30));
+    const std::string scene = dir.write("room.gsc", viewerScene(40, 30));
     canvasSize("40x30");
     int w = 0, h = 0;
     ASSERT_EQ(load(scene, &w, &h), 1);
@@ -105,9 +86,50 @@ TEST_F(ViewerDriver, RendersTheSceneAsTheEngineTracesIt)
     EXPECT_EQ(canvasRaster(), rasterOf(expected)) << "the canvas shows what was saved";
 }
 
+TEST_F(ViewerDriver, PictureBuildsUpFromTheBottomRowOneLineAStep)
+{
+    const int width = 12;
+    const int height = 9;
+    const std::string scene = dir.write("room.gsc", viewerScene(width, height));
+    canvasSize("12x9");
+    ASSERT_EQ(load(scene), 1);
+    const std::string expected = rasterOf(reference(scene, width, height));
+    // Row y of a raster (top row first) as bytes.
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    auto row = [&](const std::string &raster, int y) {
+        return raster.substr(static_cast<size_t>(height - 1 - y) * rowBytes, rowBytes);
+    };
+    // Both the image and the canvas start black; every row of this scene has
+    // some colour, so a row rendered too early shows.
+    const std::string black(rowBytes, '\0');
+    for (int y = 0; y < height; ++y)
+        ASSERT_NE(row(expected, y), black) << "row " << y << " of the scene is all black";
+
+    // Which rows of a raster are done, bottom row first: '#' rendered, '.'
+    // still black, '?' anything else.
+    auto rowsDone = [&](const std::string &raster) {
+        std::string done;
+        for (int y = 0; y < height; ++y)
+            done += row(raster, y) == row(expected, y) ? '#' : row(raster, y) == black ? '.' : '?';
+        return done;
+    };
+    // After k steps rows 0..k-1 hold their colours and the rows above are
+    // still black, in the saved image and on the canvas.
+    for (int k = 0; k <= height; ++k) {
+        if (k > 0) {
+            ASSERT_EQ(rvStep(), k < height ? 1 : 0) << "step " << k;
+        }
+        save();
+        const std::string want = std::string(k, '#') + std::string(height - k, '.');
+        EXPECT_EQ(rowsDone(rasterOf(readFile(dir.file("room.ppm")))), want)
+            << "image after " << k << " steps";
+        EXPECT_EQ(rowsDone(canvasRaster()), want) << "canvas after " << k << " steps";
+    }
+}
+
 TEST_F(ViewerDriver, RestartAtAnotherSizeRendersAtTheCanvasSize)
 {
-    const std::string scene = dir.write("room.gsc", sceneText(40, 30));
+    const std::string scene = dir.write("room.gsc", viewerScene(40, 30));
     canvasSize("40x30");
     ASSERT_EQ(load(scene), 1);
     rvRestart();
@@ -123,7 +145,7 @@ TEST_F(ViewerDriver, RestartAtAnotherSizeRendersAtTheCanvasSize)
 
 TEST_F(ViewerDriver, CanvasOfHeightOneFinishesInOneStep)
 {
-    const std::string scene = dir.write("room.gsc", sceneText(40, 30));
+    const std::string scene = dir.write("room.gsc", viewerScene(40, 30));
     canvasSize("9x1");
     ASSERT_EQ(load(scene), 1);
     rvRestart();
@@ -163,7 +185,7 @@ TEST_F(ViewerDriver, SaveNameReplacesTheLastFourCharacters)
     for (const auto &c : cases) {
         FILE *fp = std::fopen(c.scene.c_str(), "w");
         ASSERT_NE(fp, nullptr);
-        std::fputs(sceneText(4, 3).c_str(), fp);
+        std::fputs(viewerScene(4, 3).c_str(), fp);
         std::fclose(fp);
         ASSERT_EQ(load(c.scene), 1) << c.scene;
         stepAll();
@@ -175,7 +197,7 @@ TEST_F(ViewerDriver, SaveNameReplacesTheLastFourCharacters)
 
 TEST_F(ViewerDriver, ShortSceneNameIsNotSaved)
 {
-    dir.write("a.g", sceneText(4, 3));
+    dir.write("a.g", viewerScene(4, 3));
     char saved[4096];
     ASSERT_NE(getcwd(saved, sizeof saved), nullptr);
     ASSERT_EQ(chdir(dir.path().c_str()), 0);
@@ -191,7 +213,7 @@ TEST_F(ViewerDriver, ShortSceneNameIsNotSaved)
 
 TEST_F(ViewerDriver, FailedLoadKeepsTheSceneOnShow)
 {
-    const std::string scene = dir.write("room.gsc", sceneText(40, 30));
+    const std::string scene = dir.write("room.gsc", viewerScene(40, 30));
     const std::string noCamera = dir.write("empty.gsc", "GSD 2.0\n#LIGHT\n0 0 0 255 255 255\n");
     canvasSize("40x30");
     ASSERT_EQ(load(scene), 1);
@@ -215,9 +237,9 @@ TEST_F(ViewerDriver, LoadWithoutResizeRestartsOnItsOwn)
 {
     // Scenes whose cameras ask for other sizes, loaded midway through a
     // rendering into a canvas that keeps its size (no repaint follows).
-    const std::string first = dir.write("first.gsc", sceneText(40, 30));
-    const std::string small = dir.write("small.gsc", sceneText(8, 4, "200 10 10"));
-    const std::string same = dir.write("same.gsc", sceneText(40, 30, "0 0 0"));
+    const std::string first = dir.write("first.gsc", viewerScene(40, 30));
+    const std::string small = dir.write("small.gsc", viewerScene(8, 4, "200 10 10"));
+    const std::string same = dir.write("same.gsc", viewerScene(40, 30, "0 0 0"));
     canvasSize("40x30");
     ASSERT_EQ(load(first), 1);
     rvRestart();
@@ -239,7 +261,7 @@ TEST_F(ViewerDriver, LoadWithoutResizeRestartsOnItsOwn)
 
 TEST_F(ViewerDriver, CanvasWithoutAreaDrawsNothing)
 {
-    const std::string scene = dir.write("room.gsc", sceneText(40, 30));
+    const std::string scene = dir.write("room.gsc", viewerScene(40, 30));
     for (const char *size : {"0x30", "40x0"}) {
         canvasSize(size);
         ASSERT_EQ(load(scene), 1);
@@ -271,7 +293,7 @@ TEST_F(ViewerDriver, ColourComponentsBecomeBytesByTruncation)
 
 TEST_F(ViewerDriver, NothingRendersAfterFree)
 {
-    const std::string scene = dir.write("room.gsc", sceneText(4, 3));
+    const std::string scene = dir.write("room.gsc", viewerScene(4, 3));
     canvasSize("4x3");
     ASSERT_EQ(load(scene), 1);
     rvFree();
