@@ -89,6 +89,9 @@ ends_with_zero
 
 step "Error with both panes empty measures nothing and says so"
 start "$glintdiff"
+# An empty pane shows a black canvas.
+wait_for 60 "two empty panes" \
+  shows "uniform $c1_x $c1_y $c1_w $c1_h 0 0 0" "uniform $c2_x $c2_y $c2_w $c2_h 0 0 0"
 measure
 empty_box_h=$box_h
 alive || fail "glintdiff ended after Error with empty panes"
@@ -136,8 +139,13 @@ step "cancel in pane 2's file dialog keeps its picture"
 cancel "$load2_x" "$load2_y"
 wait_for 60 "pane 2 still black" shows "uniform $c2_x $c2_y $c2_w $c2_h 0 0 0"
 
-step "an unreadable file leaves pane 2 without an image"
+step "an unreadable file leaves pane 2 without an image, showing an empty canvas"
+choose "$load2_x" "$load2_y" d.ppm
+wait_for 60 "d.ppm in pane 2" shows "same $c2_x $c2_y $work/d.ppm"
 choose "$load2_x" "$load2_y" bad.ppm
+# The canvas keeps its size and is cleared to what an empty pane shows.
+wait_for 60 "an empty pane 2" \
+  shows "same $c1_x $c1_y $work/a.ppm" "uniform $c2_x $c2_y $c2_w $c2_h 0 0 0"
 measure
 [ "$box_h" -eq "$empty_box_h" ] || fail "Error measured with pane 2 empty"
 alive || fail "glintdiff ended after Error with pane 2 empty"
