@@ -95,9 +95,11 @@ protected:
 
     void TearDown() override
     {
-        EXPECT_EQ(exit_cb(exitButton), IUP_CLOSE);
-        EXPECT_EQ(pane1.image, nullptr);
-        EXPECT_EQ(pane2.image, nullptr);
+        if (exitButton != nullptr) {
+            EXPECT_EQ(exit_cb(exitButton), IUP_CLOSE);
+            EXPECT_EQ(pane1.image, nullptr);
+            EXPECT_EQ(pane2.image, nullptr);
+        }
         IupClose();
         guiAnswerFileDialogs(nullptr);
         guiAnswerMessages(nullptr);
