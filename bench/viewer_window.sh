@@ -66,7 +66,7 @@ for run in $(seq "$runs"); do
   own_start=$ns
   cpu_ns "$xvfb"
   x_start=$ns
-  xdotool key Return
+  xdotool key Return || fail "the key press confirming the file failed"
   # Done once glintview's processor time has not moved for 0.5 s; the end is
   # the last sample at which it still moved.
   cpu_ns "$pid"
@@ -90,7 +90,9 @@ for run in $(seq "$runs"); do
     fi
     [ "$now" -lt "$limit" ] || fail "the render did not end within 600 s"
   done
-  eval "$(xdotool getwindowgeometry --shell "$win")"
+  # A glintview that has ended uses no processor time either.
+  alive || fail "glintview ended during the render"
+  window_geometry "$win"
   [ "$WIDTH" -eq "$width" ] && [ "$HEIGHT" -eq $((height + button_h)) ] ||
     fail "canvas is not ${width}x${height}"
   awk -v ew="$engine_wall" -v ec="$engine_cpu" -v w="$((last_at - start))" \

@@ -50,7 +50,7 @@ static int repaint_cb(Ihandle *canvas)
 
 // Asks for a PPM file and shows it in the button's pane, sizing the canvas to
 // the image. Cancel leaves the pane as it was; an unreadable file leaves it
-// without an image.
+// without an image, and its canvas cleared to show that.
 static int load_cb(Ihandle *button)
 {
     ViewRecord *rec = recordOf(button, "gc");
@@ -67,8 +67,12 @@ static int load_cb(Ihandle *button)
     Image *img = imgReadPPM(name);
     imgDestroy(rec->image);
     rec->image = img;
-    if (img == nullptr)
+    if (img == nullptr) {
+        // The old picture must not stay on the screen of an empty pane.
+        cdActivate(rec->cdCanvas);
+        cdClear();
         return 0;
+    }
 
     char size[32];
     std::snprintf(size, sizeof size, "%dx%d", imgGetWidth(img), imgGetHeight(img));

@@ -91,6 +91,13 @@ void CanvasView::setPixel(int x, int y, unsigned char red, unsigned char green,
     p[2] = blue;
 }
 
+void CanvasView::clear()
+{
+    std::fill(pixels_.begin(), pixels_.end(), 0);
+    if (w() > 0 && h() > 0)
+        changed(0, h() - 1);
+}
+
 void CanvasView::changed(int bottom, int top)
 {
     const int first = h() - 1 - top;
@@ -191,6 +198,12 @@ void cdPixel(int x, int y, long color)
                    static_cast<unsigned char>((color >> 8) & 0xff),
                    static_cast<unsigned char>(color & 0xff));
     view->changed(y, y);
+}
+
+void cdClear()
+{
+    if (CanvasView *view = activeView())
+        view->clear();
 }
 
 void cdPutImageRectRGB(int imageWidth, int imageHeight, const unsigned char *red,

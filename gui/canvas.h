@@ -33,6 +33,10 @@ long cdEncodeColor(unsigned char red, unsigned char green, unsigned char blue);
 // Sets one pixel of the active canvas; a pixel outside it is ignored.
 void cdPixel(int x, int y, long color);
 
+// Sets every pixel of the active canvas to black, the colour a new canvas
+// shows before anything is drawn on it.
+void cdClear();
+
 // Draws an image of imageWidth x imageHeight pixels, given as three planes of
 // one byte per pixel with row 0 at the bottom, stretched over the rectangle of
 // width x height pixels whose bottom-left corner is (x, y). xmin..xmax and

@@ -68,6 +68,9 @@ public:
     // Pixel store access, in canvas coordinates (row 0 at the bottom). The
     // caller checks the bounds.
     void setPixel(int x, int y, unsigned char red, unsigned char green, unsigned char blue);
+    // Sets every pixel to the colour of a new store's (black) and notes the
+    // change.
+    void clear();
     // Notes that rows bottom..top (inclusive, canvas coordinates) changed.
     void changed(int bottom, int top);
     // Has the rows changed and not yet on the screen put there at the next

@@ -22,8 +22,6 @@ probe=$3
 # shellcheck source=tests/gui/xwindow.sh
 source "$(dirname "$0")/../gui/xwindow.sh"
 xw_init glintview glint-badview
-# glintview must stay up: every wait fails as soon as it has ended.
-xw_watch=1
 
 # The scenes: a small good one (200 x 60: a canvas is never narrower than
 # the row of buttons), the same with a screen of 0 x 0, 5 x -3 and -4 x 3,

@@ -7,7 +7,8 @@
 # cancels a file dialog; loads an unreadable file; presses Error with a pane
 # empty; shows a 2 x 2 image stretched over a larger canvas; leaves by Exit
 # and by the window's close request. Every wait polls for its condition and
-# gives up after a generous bound.
+# gives up after a generous bound; if glintdiff ends before it is told to, or
+# an X request fails, the script fails at once (tests/gui/xwindow.sh).
 set -euo pipefail
 
 glintdiff=$1
@@ -35,7 +36,7 @@ layout() {
 
 MEASURES='^Measures$'
 
-click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
+click() { x_request xdotool mousemove --window "$win" "$1" "$2" click 1; }
 
 # choose X Y NAME: presses the Load button at X, Y and chooses the file NAME
 # in the dialog.
@@ -54,19 +55,18 @@ cancel() {
 measure() {
   click "$error_x" "$error_y"
   wait_for 60 "the Measures box" has "$MEASURES"
-  local box
-  box=$(named "$MEASURES")
-  eval "$(xdotool getwindowgeometry --shell "$box")"
+  local box=$found
+  window_geometry "$box"
   box_h=$HEIGHT
-  xdotool windowfocus --sync "$box"
-  xdotool key Return
+  x_request xdotool windowfocus --sync "$box"
+  x_request xdotool key Return
   wait_for 60 "the Measures box to close" hasnt "$MEASURES"
 }
 
 shoot() {
-  eval "$(xdotool getwindowgeometry --shell "$win")"
+  window_geometry "$win"
   [ "$WIDTH" -eq "$win_w" ] && [ "$HEIGHT" -eq "$win_h" ] || return 1
-  import -window "$win" -depth 8 "ppm:$work/shot.ppm" 2>/dev/null
+  x_request import -window "$win" -depth 8 "ppm:$work/shot.ppm"
 }
 
 # shows CHECK...: the window has the size of the current layout and a fresh
@@ -89,6 +89,9 @@ ends_with_zero
 
 step "Error with both panes empty measures nothing and says so"
 start "$glintdiff"
+# An empty pane shows a black canvas.
+wait_for 60 "two empty panes" \
+  shows "uniform $c1_x $c1_y $c1_w $c1_h 0 0 0" "uniform $c2_x $c2_y $c2_w $c2_h 0 0 0"
 measure
 empty_box_h=$box_h
 alive || fail "glintdiff ended after Error with empty panes"
@@ -136,8 +139,13 @@ step "cancel in pane 2's file dialog keeps its picture"
 cancel "$load2_x" "$load2_y"
 wait_for 60 "pane 2 still black" shows "uniform $c2_x $c2_y $c2_w $c2_h 0 0 0"
 
-step "an unreadable file leaves pane 2 without an image"
+step "an unreadable file leaves pane 2 without an image, showing an empty canvas"
+choose "$load2_x" "$load2_y" d.ppm
+wait_for 60 "d.ppm in pane 2" shows "same $c2_x $c2_y $work/d.ppm"
 choose "$load2_x" "$load2_y" bad.ppm
+# The canvas keeps its size and is cleared to what an empty pane shows.
+wait_for 60 "an empty pane 2" \
+  shows "same $c1_x $c1_y $work/a.ppm" "uniform $c2_x $c2_y $c2_w $c2_h 0 0 0"
 measure
 [ "$box_h" -eq "$empty_box_h" ] || fail "Error measured with pane 2 empty"
 alive || fail "glintdiff ended after Error with pane 2 empty"

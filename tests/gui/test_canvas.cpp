@@ -178,6 +178,38 @@ TEST_F(GuiLayer, ImagePartsRectanglesAndClipping)
     EXPECT_EQ(pixel(canvas, 3, 3), "0 0 0");
 }
 
+TEST_F(GuiLayer, ClearGivesTheActiveCanvasANewCanvasColourOnly)
+{
+    const unsigned char r[] = {200};
+    const unsigned char g[] = {100};
+    const unsigned char b[] = {50};
+    Ihandle *other = IupCanvas(nullptr);
+    drawingOn(other, "2x2");
+    cdPixel(1, 1, cdEncodeColor(7, 8, 9));
+    Ihandle *canvas = IupCanvas(nullptr);
+    drawingOn(canvas, "3x2");
+    cdPutImageRectRGB(1, 1, r, g, b, 0, 0, 3, 2, 0, 0, 0, 0);
+    ASSERT_EQ(pixel(canvas, 2, 1), "200 100 50");
+
+    cdClear();
+    // Exactly what a canvas of that size holds before anything is drawn.
+    Ihandle *fresh = IupCanvas(nullptr);
+    IupSetAttribute(fresh, "RASTERSIZE", "3x2");
+    EXPECT_EQ(canvas->view->pixels(), fresh->view->pixels());
+    EXPECT_EQ(pixel(canvas, 0, 0), "0 0 0");
+    EXPECT_EQ(pixel(other, 1, 1), "7 8 9") << "only the active canvas is cleared";
+    // The canvas stays active and can be drawn on again.
+    cdPixel(0, 0, cdEncodeColor(1, 2, 3));
+    EXPECT_EQ(pixel(canvas, 0, 0), "1 2 3");
+
+    // Without an active canvas, or on one without area, it does nothing.
+    cdActivate(nullptr);
+    cdClear();
+    EXPECT_EQ(pixel(other, 1, 1), "7 8 9");
+    drawingOn(IupCanvas(nullptr), "0x5");
+    cdClear();
+}
+
 TEST_F(GuiLayer, AttributesKeepPointersAndCopyTheLayersOwnTexts)
 {
     Ihandle *button = IupButton("Exit", "exit_cb");

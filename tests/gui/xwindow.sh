@@ -1,17 +1,24 @@
 # shellcheck shell=bash
 # xwindow.sh: shell functions for the scripts that drive one of our programs
 # in a real window (run under tests/gui/with_xvfb.sh) with xdotool and check
-# it from screenshots. Source it, then call xw_init. Every wait polls for its
-# condition and gives up after a bound; a failure ends the script.
+# it from screenshots. Source it, then call xw_init. A failure ends the script
+# at once with a message, never a hang:
+# - every wait polls for its condition and gives up after a bound;
+# - while the program is expected to run (from start until ends_with_zero),
+#   every wait and every X request fails as soon as it has ended;
+# - an X request on a window (xdotool, import) that fails, or that takes
+#   longer than xw_request_limit seconds, ends the script.
 #
 # Variables it keeps: work (a private folder, removed at exit; the program
 # runs there and its output goes to "$work/log"), pid (the program's process
 # id while it runs), win (its main window). Settings: xw_poll (seconds between
-# two polls, 0.2 by default) and xw_watch (when not empty, a wait also fails as
-# soon as the program has ended).
+# two polls, 0.2 by default), xw_request_limit (seconds one X request may
+# take, 30 by default) and xw_watch (watching for the program's end, on
+# unless set empty; ends_with_zero turns it off while it waits for the end).
 
 xw_poll=0.2
-xw_watch=""
+xw_request_limit=30
+xw_watch=1
 
 # xw_init NAME TAG: makes the folder /tmp/TAG-XXXXXX and sets the clean-up at
 # exit that stops the program and removes the folder. NAME is the program's
@@ -49,28 +56,102 @@ step() { echo "== $*"; }
 alive() { kill -0 "$pid" 2>/dev/null; }
 gone() { ! alive; }
 
+# xw_still_running WHILE: when watching, fails if the program has ended;
+# WHILE ("while waiting for ...") completes the message.
+xw_still_running() {
+  [ -n "$xw_watch" ] && [ -n "$pid" ] || return 0
+  alive && return 0
+  local status=0
+  wait "$pid" 2>/dev/null || status=$?
+  pid=""
+  fail "$xw_name ended unexpectedly (exit status $status) $1"
+}
+
+# xw_explained_by_end WHEN: after an X request failed. The usual cause is the
+# program's end, which the X server may learn of a moment before this shell
+# does: waits up to a second for the end to show and, if it does, reports
+# that instead of the request.
+xw_explained_by_end() {
+  [ -n "$xw_watch" ] && [ -n "$pid" ] || return 0
+  local tries=10
+  while alive && [ "$tries" -gt 0 ]; do
+    sleep 0.1
+    tries=$((tries - 1))
+  done
+  xw_still_running "$1"
+}
+
 # wait_for SECONDS DESCRIPTION COMMAND...: polls COMMAND until it succeeds.
+# A condition met because the program has ended does not count.
 wait_for() {
   local limit=$1 what=$2
   shift 2
   local end=$((SECONDS + limit))
-  until "$@"; do
-    [ "$SECONDS" -lt "$end" ] || fail "timed out after ${limit} s waiting for $what"
-    if [ -n "$xw_watch" ]; then
-      alive || fail "$xw_name ended while waiting for $what"
+  while :; do
+    xw_still_running "while waiting for $what"
+    if "$@"; then
+      xw_still_running "while waiting for $what"
+      return 0
     fi
+    [ "$SECONDS" -lt "$end" ] || fail "timed out after ${limit} s waiting for $what"
     sleep "$xw_poll"
   done
 }
 
+# x_request COMMAND...: runs one X request on a window that must be there
+# (xdotool, import), its standard output passing through. Fails at once if
+# the program has ended, if the request fails, or if it takes longer than
+# xw_request_limit seconds. Not for use inside $(...), where a failure would
+# end only the subshell: send the output to a file instead.
+x_request() {
+  xw_still_running "before: $*"
+  local status=0
+  timeout -k 5 "$xw_request_limit" "$@" 2>"$work/x-error" || status=$?
+  [ "$status" -ne 0 ] || return 0
+  xw_explained_by_end "during: $*"
+  [ "$status" -ne 124 ] || fail "X request took more than ${xw_request_limit} s: $*"
+  fail "X request failed (status $status): $*: $(head -n 3 "$work/x-error")"
+}
+
+# window_geometry WINDOW: sets X, Y, WIDTH and HEIGHT to the window's place
+# and size.
+window_geometry() {
+  x_request xdotool getwindowgeometry --shell "$1" >"$work/geometry"
+  eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9-]+$' "$work/geometry")"
+}
+
+# find_window ARGS...: sets found to the first visible window that
+# "xdotool search ARGS" finds, or to nothing. Windows open and close while
+# the search walks them, so a search that met a window going away counts as
+# finding nothing (the caller polls again); any other failure ends the
+# script.
+find_window() {
+  found=""
+  local status=0
+  timeout -k 5 "$xw_request_limit" xdotool search --onlyvisible "$@" >"$work/found" \
+    2>"$work/x-error" || status=$?
+  if [ "$status" -eq 0 ]; then
+    found=$(head -n 1 "$work/found")
+  elif [ "$status" -ne 1 ] || { [ -s "$work/x-error" ] && ! grep -q BadWindow "$work/x-error"; }; then
+    xw_explained_by_end "during: xdotool search $*"
+    [ "$status" -ne 124 ] || fail "X request took more than ${xw_request_limit} s: xdotool search $*"
+    fail "X request failed (status $status): xdotool search $*: $(head -n 3 "$work/x-error")"
+  fi
+}
+
 # Windows: the program's main window (the toolkit's class), and others found
-# by a pattern on their title.
+# by a pattern on their title (named sets found).
 CHOOSER='^Selecione o arquivo $'
-window_id() { xdotool search --onlyvisible --class FLTK 2>/dev/null | head -n 1; }
-named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_window() { [ -n "$(window_id)" ]; }
-has() { [ -n "$(named "$1")" ]; }
-hasnt() { [ -z "$(named "$1")" ]; }
+named() { find_window --name "$1"; }
+has_window() {
+  find_window --class FLTK
+  [ -n "$found" ]
+}
+has() {
+  named "$1"
+  [ -n "$found" ]
+}
+hasnt() { ! has "$1"; }
 
 # start COMMAND...: runs COMMAND in $work with its output in $work/log, and
 # waits for its window.
@@ -78,7 +159,7 @@ start() {
   (cd "$work" && exec "$@") >"$work/log" 2>&1 &
   pid=$!
   wait_for 60 "$xw_name's window" has_window
-  win=$(window_id)
+  win=$found
 }
 
 # ends_with_zero [WHEN]: the program ends within 60 s with exit status 0;
@@ -101,25 +182,24 @@ ends_with_zero() {
 # fill_chooser NAME: waits for the file dialog and types NAME into it.
 fill_chooser() {
   wait_for 60 "the file dialog" has "$CHOOSER"
-  local chooser
-  chooser=$(named "$CHOOSER")
-  xdotool windowfocus --sync "$chooser"
-  xdotool key --window "$chooser" End
-  xdotool type --delay 20 "$1"
+  local chooser=$found
+  x_request xdotool windowfocus --sync "$chooser"
+  x_request xdotool key --window "$chooser" End
+  x_request xdotool type --delay 20 "$1"
 }
 
 # choose_file NAME: types NAME into the file dialog and confirms it.
 choose_file() {
   fill_chooser "$1"
-  xdotool key Return
+  x_request xdotool key Return
   wait_for 60 "the file dialog to close" hasnt "$CHOOSER"
 }
 
 # cancel_chooser: closes the file dialog with Escape.
 cancel_chooser() {
   wait_for 60 "the file dialog" has "$CHOOSER"
-  xdotool windowfocus --sync "$(named "$CHOOSER")"
-  xdotool key Escape
+  x_request xdotool windowfocus --sync "$found"
+  x_request xdotool key Escape
   wait_for 60 "the file dialog to close" hasnt "$CHOOSER"
 }
 
@@ -131,7 +211,7 @@ cancel_chooser() {
 # and button_h from the layout probe's lines.
 # shellcheck disable=SC2034  # the positions are for the sourcing script
 read_buttons() {
-  "$1" >"$work/probe"
+  "$1" >"$work/probe" || fail "layout probe failed"
   read -r _ load_x _ load_w button_h < <(grep '^Load ' "$work/probe")
   read -r _ save_x _ save_w _ < <(grep '^Save ' "$work/probe")
   read -r _ exit_x _ exit_w _ < <(grep '^Exit ' "$work/probe")
@@ -140,7 +220,7 @@ read_buttons() {
 
 # geometry: sets win_w and win_h to the window's size.
 geometry() {
-  eval "$(xdotool getwindowgeometry --shell "$win")"
+  window_geometry "$win"
   win_w=$WIDTH
   win_h=$HEIGHT
 }
@@ -149,7 +229,7 @@ geometry() {
 click_button() {
   local x=$1 w=$2
   geometry
-  xdotool mousemove --window "$win" $((x + w / 2)) $((win_h - button_h / 2)) click 1
+  x_request xdotool mousemove --window "$win" $((x + w / 2)) $((win_h - button_h / 2)) click 1
 }
 
 # canvas_shows REFERENCE W H: the window is laid out for a W x H canvas and
@@ -157,8 +237,7 @@ click_button() {
 canvas_shows() {
   geometry
   [ "$win_w" -ge "$2" ] && [ "$win_h" -eq $(($3 + button_h)) ] || return 1
-  import -window "$win" -crop "${2}x${3}+0+0" +repage -depth 8 "ppm:$work/shot.ppm" 2>/dev/null ||
-    return 1
+  x_request import -window "$win" -crop "${2}x${3}+0+0" +repage -depth 8 "ppm:$work/shot.ppm"
   local diff
   diff=$(compare -metric AE "$work/shot.ppm" "$1" null: 2>&1) || true
   [ "$diff" = "0" ]

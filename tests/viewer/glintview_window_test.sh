@@ -89,7 +89,7 @@ save_and_check tour.ppm "$work/tour-ref.ppm"
 
 step "resizing the window during a render renders at the new size"
 choose showcase.gsc
-xdotool windowsize "$win" 430 $((250 + button_h))
+x_request xdotool windowsize "$win" 430 $((250 + button_h))
 reference showcase.gsc 430 250 showcase-ref.ppm
 wait_for 300 "the showcase at 430x250" canvas_shows "$work/showcase-ref.ppm" 430 250
 save_and_check showcase.ppm "$work/showcase-ref.ppm"
