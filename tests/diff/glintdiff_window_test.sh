@@ -4,8 +4,8 @@
 # Loads images into both panes through the file dialogs by typing their
 # names, checks from screenshots what each pane shows, presses Error and finds
 # the "Measures" box, then checks that pane 2 shows the difference picture;
-# cancels a file dialog; loads an unreadable file; presses Error with a pane
-# empty; shows a 2 x 2 image stretched over a larger canvas; leaves by Exit
+# cancels a file dialog; loads an unreadable file and one with two-byte
+# samples; presses Error with a pane empty; shows a 2 x 2 image stretched over a larger canvas; leaves by Exit
 # and by the window's close request. Every wait polls for its condition and
 # gives up after a generous bound; if glintdiff ends before it is told to, or
 # an X request fails, the script fails at once (tests/gui/xwindow.sh).
@@ -150,6 +150,20 @@ measure
 [ "$box_h" -eq "$empty_box_h" ] || fail "Error measured with pane 2 empty"
 alive || fail "glintdiff ended after Error with pane 2 empty"
 wait_for 60 "a.ppm still in pane 1" shows "same $c1_x $c1_y $work/a.ppm"
+
+step "a file with two-byte samples is refused, and the message is in the log at once"
+choose "$load2_x" "$load2_y" d.ppm
+wait_for 60 "d.ppm in pane 2" shows "same $c2_x $c2_y $work/d.ppm"
+printf 'P6\n2 1\n65535\n0123456789ab' >"$work/wide.ppm"
+choose "$load2_x" "$load2_y" wide.ppm
+# glintdiff's standard output is a file here; each message must reach it as
+# it is printed, not when glintdiff ends.
+wide_logged() {
+  grep -q -x -F "$work/wide.ppm tem amostras de dois bytes (valor maximo 65535): so sao lidas imagens de valor maximo ate 255" "$work/log"
+}
+wait_for 10 "the refusal of wide.ppm in the log while glintdiff runs" wide_logged
+wait_for 60 "an empty pane 2" \
+  shows "same $c1_x $c1_y $work/a.ppm" "uniform $c2_x $c2_y $c2_w $c2_h 0 0 0"
 
 step "Exit ends glintdiff with status 0"
 click "$exit_x" "$exit_y"
