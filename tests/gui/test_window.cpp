@@ -19,28 +19,14 @@
 #include "gui/canvas.h"
 #include "gui/element.h"
 #include "gui/toolkit.h"
+#include "tests/gui/loop_guard.h"
 
 namespace {
-
-const double GUARD_SECONDS = 120.0;
-
-bool guardFired = false;
-
-void hideAll(void *)
-{
-    guardFired = true;
-    while (Fl_Window *w = Fl::first_window())
-        w->hide();
-}
 
 // Runs the main loop with the guard armed.
 void runLoop()
 {
-    guardFired = false;
-    Fl::add_timeout(GUARD_SECONDS, hideAll);
-    IupMainLoop();
-    Fl::remove_timeout(hideAll);
-    EXPECT_FALSE(guardFired) << "the main loop had to be ended by the guard";
+    EXPECT_FALSE(loopguard::runGuarded(IupMainLoop)) << "the main loop had to be ended by the guard";
 }
 
 // Runs fn once, as soon as the main loop (or a modal dialog's) is waiting.
@@ -338,11 +324,8 @@ TEST_F(GuiWindow, MessageBoxHasOneOkButton)
 {
     messageSeen.clear();
     Fl::add_timeout(0.0, answerMessage);
-    Fl::add_timeout(GUARD_SECONDS, hideAll);
-    guardFired = false;
-    IupMessage("Measures", "Colors in 1 = 2\nColors in 2 = 3\nError = 0 ");
-    Fl::remove_timeout(hideAll);
-    EXPECT_FALSE(guardFired);
+    EXPECT_FALSE(loopguard::runGuarded(
+        [] { IupMessage("Measures", "Colors in 1 = 2\nColors in 2 = 3\nError = 0 "); }));
     EXPECT_EQ(messageSeen, "1 OK");
 }
 

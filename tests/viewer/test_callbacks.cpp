@@ -17,6 +17,7 @@
 #include "gui/element.h"
 #include "gui/testing.h"
 #include "gui/toolkit.h"
+#include "tests/gui/loop_guard.h"
 #include "tests/support.h"
 #include "tests/viewer/reference.h"
 #include "viewer/render.h"
@@ -28,17 +29,6 @@
 #undef main
 
 namespace {
-
-const double GUARD_SECONDS = 120.0;
-
-bool guardFired = false;
-
-void hideAll(void *)
-{
-    guardFired = true;
-    while (Fl_Window *w = Fl::first_window())
-        w->hide();
-}
 
 // The file dialog's answer.
 std::string chosenScene;
@@ -93,11 +83,7 @@ TEST(GlintviewWindow, LoadAtTheCanvasSizeRendersTheNewSceneWithoutARepaint)
     chosenScene = first;
     captureStdout([] { load_cb(nullptr); });
     repaints = 0;
-    guardFired = false;
-    Fl::add_timeout(GUARD_SECONDS, hideAll);
-    IupMainLoop();
-    Fl::remove_timeout(hideAll);
-    ASSERT_FALSE(guardFired) << "the first rendering did not complete";
+    ASSERT_FALSE(loopguard::runGuarded(IupMainLoop)) << "the first rendering did not complete";
     ASSERT_GE(repaints, 1) << "the showing's repaint was not handled";
     ASSERT_EQ(guiRegisteredFunction("iup-idle"), nullptr);
     int w = 0, h = 0;
