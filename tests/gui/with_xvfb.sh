@@ -6,10 +6,13 @@
 # nothing the toolkit remembers lands in the real one. In sanitizer builds
 # the leak checker skips the font library's caches (lsan.supp). XVFB_PID is
 # the server's process id (the viewer benchmark counts its processor time).
+# The server does not reset when its last client leaves (-noreset): a program
+# started in that moment, just after a helper program ended, would find no
+# display. When COMMAND fails, the server's log follows its output.
 set -u
 
 tmp=$(mktemp -d /tmp/glint-xvfb-XXXXXX)
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$tmp/display" \
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset 3>"$tmp/display" \
   >"$tmp/xvfb.log" 2>&1 &
 xvfb=$!
 cleanup() {
@@ -40,4 +43,10 @@ export HOME="$tmp/home"
 
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
-"$@"
+status=0
+"$@" || status=$?
+if [ "$status" -ne 0 ] && [ -s "$tmp/xvfb.log" ]; then
+  echo "--- the X server's log (display $DISPLAY):" >&2
+  cat "$tmp/xvfb.log" >&2
+fi
+exit "$status"
