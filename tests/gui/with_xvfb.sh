@@ -4,8 +4,9 @@
 # afterwards; the exit status is COMMAND's. Xvfb picks a free display number
 # itself, so several of these can run at once. HOME is a fresh folder, so
 # nothing the toolkit remembers lands in the real one. In sanitizer builds
-# the leak checker skips the font library's caches (lsan.supp). XVFB_PID is
-# the server's process id (the viewer benchmark counts its processor time).
+# the leak checker skips the font and X libraries' caches (lsan.supp).
+# XVFB_PID is the server's process id (the viewer benchmark counts its
+# processor time).
 # The server does not reset when its last client leaves (-noreset): a program
 # started in that moment, just after a helper program ended, would find no
 # display. When COMMAND fails, the server's log follows its output.
@@ -41,7 +42,7 @@ export XVFB_PID="$xvfb"
 mkdir -p "$tmp/home"
 export HOME="$tmp/home"
 
-export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 status=0
 "$@" || status=$?
