@@ -36,6 +36,14 @@ bool renderReference(const char *scenePath, int width, int height, const char *p
     return written;
 }
 
+std::string rasterOf(const std::string &ppm)
+{
+    size_t at = 0;
+    for (int i = 0; i < 3; ++i)
+        at = ppm.find('\n', at) + 1;
+    return ppm.substr(at);
+}
+
 std::string viewerScene(int width, int height, const char *background)
 {
     return "GSD 2.0\n"

@@ -19,6 +19,10 @@ void renderPixels(const Scene *scene, const Camera *camera, Image *image, int wi
 // or has no camera, or the image cannot be made or written.
 bool renderReference(const char *scenePath, int width, int height, const char *ppmPath);
 
+// The raster of a PPM file as imgWritePPM writes it ("P6\n%d %d\n255\n"
+// and the pixels, top row first): what follows the third line end.
+std::string rasterOf(const std::string &ppm);
+
 // A small scene with every kind of object, a mirror and shadows, for the
 // viewer's tests: its camera asks for width x height, its background is the
 // given "R G B" (0..255 each).

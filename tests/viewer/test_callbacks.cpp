@@ -52,15 +52,6 @@ int repaint_counted(Ihandle *element)
     return result;
 }
 
-// The raster of a PPM file (what follows its three header lines).
-std::string rasterOf(const std::string &ppm)
-{
-    size_t at = 0;
-    for (int i = 0; i < 3; ++i)
-        at = ppm.find('\n', at) + 1;
-    return ppm.substr(at);
-}
-
 TEST(GlintviewWindow, LoadAtTheCanvasSizeRendersTheNewSceneWithoutARepaint)
 {
     TempDir dir;

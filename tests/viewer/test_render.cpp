@@ -51,15 +51,6 @@ protected:
         const std::vector<unsigned char> &p = canvas->view->pixels();
         return std::string(p.begin(), p.end());
     }
-
-    static std::string rasterOf(const std::string &ppm)
-    {
-        // "P6\n%d %d\n255\n": the raster follows the third line end.
-        size_t at = 0;
-        for (int i = 0; i < 3; ++i)
-            at = ppm.find('\n', at) + 1;
-        return ppm.substr(at);
-    }
 };
 
 TEST_F(ViewerDriver, RendersTheSceneAsTheEngineTracesIt)
