@@ -108,9 +108,16 @@ x_request() {
   local status=0
   timeout -k 5 "$xw_request_limit" "$@" 2>"$work/x-error" || status=$?
   [ "$status" -ne 0 ] || return 0
-  xw_explained_by_end "during: $*"
-  [ "$status" -ne 124 ] || fail "X request took more than ${xw_request_limit} s: $*"
-  fail "X request failed (status $status): $*: $(head -n 3 "$work/x-error")"
+  xw_request_failed "$status" "$*"
+}
+
+# xw_request_failed STATUS REQUEST: ends the script for an X request that
+# ended with STATUS (124: its time ran out), its error output in
+# "$work/x-error"; or for the program's end, when that explains it.
+xw_request_failed() {
+  xw_explained_by_end "during: $2"
+  [ "$1" -ne 124 ] || fail "X request took more than ${xw_request_limit} s: $2"
+  fail "X request failed (status $1): $2: $(head -n 3 "$work/x-error")"
 }
 
 # window_geometry WINDOW: sets X, Y, WIDTH and HEIGHT to the window's place
@@ -133,9 +140,7 @@ find_window() {
   if [ "$status" -eq 0 ]; then
     found=$(head -n 1 "$work/found")
   elif [ "$status" -ne 1 ] || { [ -s "$work/x-error" ] && ! grep -q BadWindow "$work/x-error"; }; then
-    xw_explained_by_end "during: xdotool search $*"
-    [ "$status" -ne 124 ] || fail "X request took more than ${xw_request_limit} s: xdotool search $*"
-    fail "X request failed (status $status): xdotool search $*: $(head -n 3 "$work/x-error")"
+    xw_request_failed "$status" "xdotool search $*"
   fi
 }
 
