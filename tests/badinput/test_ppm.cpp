@@ -86,6 +86,9 @@ const std::vector<PpmCase> &cases()
         {"maximum_65535_with_two_byte_raster", "P6\n2 2\n65535\n" + px(8), 0, 0, WIDE_65535},
         {"maximum_65535_cut_short", "P6\n2 2\n65535\n", 0, 0, WIDE_65535},
         {"maximum_255_with_two_byte_raster", "P6\n2 2\n255\n" + px(8), 2, 2, NONE},
+        // A size that gives no image as well: the two-byte report comes first.
+        {"zero_width_with_two_byte_samples", "P6\n0 2\n65535\n", 0, 0, WIDE_65535},
+        {"negative_height_with_two_byte_samples", "P6\n2 -2\n256\n" + px(8), 0, 0, WIDE_256},
         {"header_only", "P6\n2 2\n255\n", 0, 0, CUT_SHORT},
         {"cut_inside_a_comment", "P6\n# a comment without its end", 0, 0, NONE},
         {"raster_cut_in_the_last_row", "P6\n2 2\n255\n" + px(3) + "\x01\x02", 0, 0, CUT_SHORT},
