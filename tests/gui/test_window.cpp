@@ -3,7 +3,8 @@
 // window's close request and the message box. (Typing into the file dialog,
 // cancelling it and resizing from outside are exercised through glintview's
 // own window test.) Timeouts set by the tests
-// play the user; a guard ends every main loop after a generous bound.
+// play the user; a guard ends every main loop after a generous bound, and a
+// watchdog ends the process when a test outlives its own (loop_guard.h).
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <FL/x.H>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/canvas.h"
@@ -29,8 +31,29 @@ void runLoop()
     EXPECT_FALSE(loopguard::runGuarded(IupMainLoop)) << "the main loop had to be ended by the guard";
 }
 
+// The timeouts the tests set. Each test removes what is left of them when it
+// ends: after a loop that ended early they would fire in a later test, on
+// elements and windows freed since, whose memory that test's may reuse (a
+// close request sent to a freed window once closed the next test's dialog).
+std::vector<std::pair<Fl_Timeout_Handler, void *>> timeouts;
+
+// Runs fn once, after the given seconds, when the main loop (or a modal
+// dialog's) is waiting.
+void later(double seconds, Fl_Timeout_Handler fn, void *data = nullptr)
+{
+    Fl::add_timeout(seconds, fn, data);
+    timeouts.emplace_back(fn, data);
+}
+
 // Runs fn once, as soon as the main loop (or a modal dialog's) is waiting.
-void soon(void (*fn)(void *), void *data = nullptr) { Fl::add_timeout(0.0, fn, data); }
+void soon(Fl_Timeout_Handler fn, void *data = nullptr) { later(0.0, fn, data); }
+
+void removeTimeouts()
+{
+    for (const auto &timeout : timeouts)
+        Fl::remove_timeout(timeout.first, timeout.second);
+    timeouts.clear();
+}
 
 Fl_Window *windowTitled(const char *title)
 {
@@ -52,7 +75,11 @@ template <class T> void collect(Fl_Widget *widget, std::vector<T *> &found)
 class GuiWindow : public ::testing::Test {
 protected:
     void SetUp() override { IupOpen(); }
-    void TearDown() override { IupClose(); }
+    void TearDown() override
+    {
+        removeTimeouts();
+        IupClose();
+    }
 
     // A dialog of one canvas above a row of two buttons.
     void build(const char *canvasAction = "repaint_cb")
@@ -64,12 +91,18 @@ protected:
         drawing = cdCreateCanvas(cdContextIup(), canvas);
     }
 
-    // The canvas's pixels on the screen, top row first, three bytes each.
+    // The canvas's pixels on the screen, top row first, three bytes each;
+    // all black, and a failure, when the dialog is not on the screen (where
+    // FLTK would put up an alert box and wait for a click).
     std::vector<unsigned char> onScreen()
     {
         CanvasView *view = canvas->view;
-        win()->make_current();
         std::vector<unsigned char> pixels(static_cast<size_t>(view->w()) * view->h() * 3);
+        if (!win()->shown()) {
+            ADD_FAILURE() << "the dialog is not on the screen";
+            return pixels;
+        }
+        win()->make_current();
         fl_read_image(pixels.data(), view->x(), view->y(), view->w(), view->h());
         return pixels;
     }
@@ -82,6 +115,9 @@ protected:
     Ihandle *first = nullptr;
     Ihandle *second = nullptr;
     cdCanvas *drawing = nullptr;
+
+private:
+    const loopguard::TestBound bound_;
 };
 
 // ---- counters the callbacks below share ----
@@ -152,7 +188,7 @@ TEST_F(GuiWindow, IdleRunsUntilRemovedAndCloseEndsTheLoop)
     IupSetFunction("first_cb", close_cb);
     // The idle function removes itself after 5 calls; the loop then sleeps
     // until the button's callback returns IUP_CLOSE.
-    Fl::add_timeout(0.3, pressFirst, first);
+    later(0.3, pressFirst, first);
     runLoop();
     EXPECT_EQ(idleCalls, 5);
     EXPECT_TRUE(win()->shown()) << "IUP_CLOSE ends the loop, not the dialog";
@@ -189,7 +225,7 @@ TEST_F(GuiWindow, ClosingTheLastDialogEndsTheLoopEvenWithAnIdleFunction)
     IupShowXY(dialog, -1, -1);
     idleCalls = 0;
     IupSetFunction("iup-idle", idle_forever);
-    Fl::add_timeout(0.2, sendCloseRequest, win());
+    later(0.2, sendCloseRequest, win());
     runLoop();
     EXPECT_FALSE(win()->shown());
     EXPECT_GT(idleCalls, 0);
@@ -323,7 +359,7 @@ void answerMessage(void *)
 TEST_F(GuiWindow, MessageBoxHasOneOkButton)
 {
     messageSeen.clear();
-    Fl::add_timeout(0.0, answerMessage);
+    soon(answerMessage);
     EXPECT_FALSE(loopguard::runGuarded(
         [] { IupMessage("Measures", "Colors in 1 = 2\nColors in 2 = 3\nError = 0 "); }));
     EXPECT_EQ(messageSeen, "1 OK");

@@ -54,6 +54,7 @@ int repaint_counted(Ihandle *element)
 
 TEST(GlintviewWindow, LoadAtTheCanvasSizeRendersTheNewSceneWithoutARepaint)
 {
+    const loopguard::TestBound bound;
     TempDir dir;
     // Two scenes asking for the default canvas size, 320x240; their
     // backgrounds tell their pictures apart.
