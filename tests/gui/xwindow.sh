@@ -7,7 +7,9 @@
 # - while the program is expected to run (from start until ends_with_zero),
 #   every wait and every X request fails as soon as it has ended;
 # - an X request on a window (xdotool, import) that fails, or that takes
-#   longer than xw_request_limit seconds, ends the script.
+#   longer than xw_request_limit seconds, ends the script; except a window
+#   search that met a window going away, which decides nothing: the wait
+#   polls again (find_window).
 #
 # Variables it keeps: work (a private folder, removed at exit; the program
 # runs there and its output goes to "$work/log"), pid (the program's process
@@ -127,36 +129,39 @@ window_geometry() {
   eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9-]+$' "$work/geometry")"
 }
 
-# find_window ARGS...: sets found to the first visible window that
-# "xdotool search ARGS" finds, or to nothing. Windows open and close while
-# the search walks them, so a search that met a window going away counts as
-# finding nothing (the caller polls again); any other failure ends the
-# script.
+# find_window ARGS...: runs "xdotool search --onlyvisible ARGS". A clean
+# search decides: status 0, and found is set to the first window it found, or
+# to nothing. Windows open and close while the search walks them, and one
+# that goes away under it ends the search with a BadWindow error (xdotool's
+# status 1) before it has seen every window: that search decides nothing
+# (the window looked for may well be there), so status 1 and found empty;
+# the caller polls again. Any other failure ends the script.
 find_window() {
   found=""
   local status=0
   timeout -k 5 "$xw_request_limit" xdotool search --onlyvisible "$@" >"$work/found" \
     2>"$work/x-error" || status=$?
   if [ "$status" -eq 0 ]; then
-    found=$(head -n 1 "$work/found")
-  elif [ "$status" -ne 1 ] || { [ -s "$work/x-error" ] && ! grep -q BadWindow "$work/x-error"; }; then
+    IFS= read -r found <"$work/found" || true
+  elif [ "$status" -eq 1 ] && [ ! -s "$work/x-error" ]; then
+    :
+  elif [ "$status" -eq 1 ] && grep -q BadWindow "$work/x-error"; then
+    return 1
+  else
     xw_request_failed "$status" "xdotool search $*"
   fi
 }
 
 # Windows: the program's main window (the toolkit's class), and others found
-# by a pattern on their title (named sets found).
+# by a pattern on their title (named sets found). Each condition holds only
+# after a clean search: has and has_window when it found the window (found
+# is that window), hasnt when it found none. After a search that decided
+# nothing none of them holds, so a wait_for on any of them polls again.
 CHOOSER='^Selecione o arquivo $'
 named() { find_window --name "$1"; }
-has_window() {
-  find_window --class FLTK
-  [ -n "$found" ]
-}
-has() {
-  named "$1"
-  [ -n "$found" ]
-}
-hasnt() { ! has "$1"; }
+has_window() { find_window --class FLTK && [ -n "$found" ]; }
+has() { named "$1" && [ -n "$found" ]; }
+hasnt() { named "$1" && [ -z "$found" ]; }
 
 # start COMMAND...: runs COMMAND in $work with its output in $work/log, and
 # waits for its window.
