@@ -252,3 +252,39 @@ canvas_shows() {
   diff=$(compare -metric AE "$work/shot.ppm" "$1" null: 2>&1) || true
   [ "$diff" = "0" ]
 }
+
+# logged TEXT: how many lines of the program's output so far are TEXT.
+logged() { grep -c -x -F "$1" "$work/log" || true; }
+
+# save_as_rendered NAME REFERENCE: presses Save until the file NAME that
+# glintview writes in $work is REFERENCE byte for byte, within 120 s; sets
+# save_presses to the number of presses. The picture on show may be the same
+# as the one being rendered again (a dialog closing over the canvas, or a
+# late expose after the window's size changed, restarts the rendering), so a
+# Save may come before the rendering is complete and write a partial
+# picture: it is pressed again then. After each press it waits for the
+# message that glintview wrote NAME (one for each press) to reach the log
+# while glintview runs: its standard output is a file, and each line must
+# reach it as it is printed.
+save_as_rendered() {
+  save_presses=0
+  wait_for 120 "$1 to be saved as the engine renders it" \
+    xw_save_once "$1" "$2" "O $work/$1 was written successfully."
+  [ "$save_presses" -eq 1 ] || echo "Save pressed $save_presses times before $1 was the rendered picture"
+}
+
+# xw_save_once NAME REFERENCE MESSAGE: one press of Save for save_as_rendered.
+xw_save_once() {
+  local before
+  before=$(logged "$3")
+  rm -f "$work/$1"
+  click_button "$save_x" "$save_w"
+  save_presses=$((save_presses + 1))
+  wait_for 10 "the message about $1 in the log while $xw_name runs" \
+    xw_logged_more "$3" "$before"
+  cmp -s "$work/$1" "$2"
+}
+
+# xw_logged_more TEXT COUNT: the program's output has more than COUNT lines
+# that are TEXT.
+xw_logged_more() { [ "$(logged "$1")" -gt "$2" ]; }
