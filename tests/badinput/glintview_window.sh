@@ -10,9 +10,9 @@
 # of 3 gives a strip as wide as the buttons, rendered and saved at that size. For each, glintview must stay up, keep or clear the
 # picture as defined, save only what it has, and end with status 0 on Exit.
 # Every wait polls for its condition and gives up after a generous bound.
-# glintview's messages reach its log only when it exits (its standard output
-# is then a file, fully buffered): the waits watch the window and the files
-# saved, and the messages are checked, in order, once it has ended.
+# The waits watch the window and the files saved; glintview's messages about
+# Save are recorded at each press and checked, all of them in order, once it
+# has ended.
 set -euo pipefail
 
 glintview=$1
@@ -69,6 +69,17 @@ save_expect() {
   click_button "$save_x" "$save_w"
 }
 
+# save_rendered NAME REFERENCE: presses Save until NAME is REFERENCE byte for
+# byte (save_as_rendered, which waits for each press's message): each press
+# must have printed the message that NAME was written, in its turn.
+save_rendered() {
+  save_as_rendered "$1" "$2"
+  local _
+  for _ in $(seq "$save_presses"); do
+    saves+=("O $work/$1 was written successfully.")
+  done
+}
+
 # saved_whole NAME W H: NAME holds a whole binary PPM file of W x H pixels.
 saved_whole() {
   local header="P6
@@ -117,10 +128,7 @@ save_expect "$NOTHING"
 step "the good scene again renders and saves as the engine renders it"
 choose good.gsc
 wait_for 300 "the good scene on show again" canvas_shows "$work/good-ref.ppm" 200 60
-rm -f "$work/good.ppm"
-save_expect "O $work/good.ppm was written successfully."
-same() { cmp -s "$work/good.ppm" "$work/good-ref.ppm"; }
-wait_for 60 "good.ppm to be saved as the engine renders it" same
+save_rendered good.ppm "$work/good-ref.ppm"
 
 step "Exit ends glintview with status 0"
 click_button "$exit_x" "$exit_w"

@@ -7,7 +7,9 @@
 # - while the program is expected to run (from start until ends_with_zero),
 #   every wait and every X request fails as soon as it has ended;
 # - an X request on a window (xdotool, import) that fails, or that takes
-#   longer than xw_request_limit seconds, ends the script.
+#   longer than xw_request_limit seconds, ends the script; except a window
+#   search that met a window going away, which decides nothing: the wait
+#   polls again (find_window).
 #
 # Variables it keeps: work (a private folder, removed at exit; the program
 # runs there and its output goes to "$work/log"), pid (the program's process
@@ -127,36 +129,39 @@ window_geometry() {
   eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9-]+$' "$work/geometry")"
 }
 
-# find_window ARGS...: sets found to the first visible window that
-# "xdotool search ARGS" finds, or to nothing. Windows open and close while
-# the search walks them, so a search that met a window going away counts as
-# finding nothing (the caller polls again); any other failure ends the
-# script.
+# find_window ARGS...: runs "xdotool search --onlyvisible ARGS". A clean
+# search decides: status 0, and found is set to the first window it found, or
+# to nothing. Windows open and close while the search walks them, and one
+# that goes away under it ends the search with a BadWindow error (xdotool's
+# status 1) before it has seen every window: that search decides nothing
+# (the window looked for may well be there), so status 1 and found empty;
+# the caller polls again. Any other failure ends the script.
 find_window() {
   found=""
   local status=0
   timeout -k 5 "$xw_request_limit" xdotool search --onlyvisible "$@" >"$work/found" \
     2>"$work/x-error" || status=$?
   if [ "$status" -eq 0 ]; then
-    found=$(head -n 1 "$work/found")
-  elif [ "$status" -ne 1 ] || { [ -s "$work/x-error" ] && ! grep -q BadWindow "$work/x-error"; }; then
+    IFS= read -r found <"$work/found" || true
+  elif [ "$status" -eq 1 ] && [ ! -s "$work/x-error" ]; then
+    :
+  elif [ "$status" -eq 1 ] && grep -q BadWindow "$work/x-error"; then
+    return 1
+  else
     xw_request_failed "$status" "xdotool search $*"
   fi
 }
 
 # Windows: the program's main window (the toolkit's class), and others found
-# by a pattern on their title (named sets found).
+# by a pattern on their title (named sets found). Each condition holds only
+# after a clean search: has and has_window when it found the window (found
+# is that window), hasnt when it found none. After a search that decided
+# nothing none of them holds, so a wait_for on any of them polls again.
 CHOOSER='^Selecione o arquivo $'
 named() { find_window --name "$1"; }
-has_window() {
-  find_window --class FLTK
-  [ -n "$found" ]
-}
-has() {
-  named "$1"
-  [ -n "$found" ]
-}
-hasnt() { ! has "$1"; }
+has_window() { find_window --class FLTK && [ -n "$found" ]; }
+has() { named "$1" && [ -n "$found" ]; }
+hasnt() { named "$1" && [ -z "$found" ]; }
 
 # start COMMAND...: runs COMMAND in $work with its output in $work/log, and
 # waits for its window.
@@ -247,3 +252,39 @@ canvas_shows() {
   diff=$(compare -metric AE "$work/shot.ppm" "$1" null: 2>&1) || true
   [ "$diff" = "0" ]
 }
+
+# logged TEXT: how many lines of the program's output so far are TEXT.
+logged() { grep -c -x -F "$1" "$work/log" || true; }
+
+# save_as_rendered NAME REFERENCE: presses Save until the file NAME that
+# glintview writes in $work is REFERENCE byte for byte, within 120 s; sets
+# save_presses to the number of presses. The picture on show may be the same
+# as the one being rendered again (a dialog closing over the canvas, or a
+# late expose after the window's size changed, restarts the rendering), so a
+# Save may come before the rendering is complete and write a partial
+# picture: it is pressed again then. After each press it waits for the
+# message that glintview wrote NAME (one for each press) to reach the log
+# while glintview runs: its standard output is a file, and each line must
+# reach it as it is printed.
+save_as_rendered() {
+  save_presses=0
+  wait_for 120 "$1 to be saved as the engine renders it" \
+    xw_save_once "$1" "$2" "O $work/$1 was written successfully."
+  [ "$save_presses" -eq 1 ] || echo "Save pressed $save_presses times before $1 was the rendered picture"
+}
+
+# xw_save_once NAME REFERENCE MESSAGE: one press of Save for save_as_rendered.
+xw_save_once() {
+  local before
+  before=$(logged "$3")
+  rm -f "$work/$1"
+  click_button "$save_x" "$save_w"
+  save_presses=$((save_presses + 1))
+  wait_for 10 "the message about $1 in the log while $xw_name runs" \
+    xw_logged_more "$3" "$before"
+  cmp -s "$work/$1" "$2"
+}
+
+# xw_logged_more TEXT COUNT: the program's output has more than COUNT lines
+# that are TEXT.
+xw_logged_more() { [ "$(logged "$1")" -gt "$2" ]; }
