@@ -203,6 +203,23 @@ TEST(CmdTraceRay, SpecularHasNoSignTest)
     }
 }
 
+TEST(CmdTraceRay, LightOnThePointGivesAFullHighlightForShininessZeroOrBelow)
+{
+    // The ray meets the floor exactly at the light: l and r are zero vectors,
+    // r . v is +0, and pow(+0, n) is 1 for n = 0 and +inf for n < 0.
+    struct Case {
+        const char *n;
+        Color expected;
+    } cases[] = {{"1", BLACK}, {"0", WHITE}, {"-0.5", WHITE}, {"-1", WHITE}, {"-2", WHITE}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.n);
+        LoadedScene s(std::string("#MATERIAL\n0 0 0  255 255 255  255 255 255\n") + c.n +
+                      " 0 0 1 null\n#LIGHT\n0 0 0  255 255 255\n#BOX\n0  -10 -1 -10  10 0 10\n");
+        ASSERT_NE(s.get(), nullptr);
+        expectColor(c.expected, trace(s, FLOOR_EYE, TO_ORIGIN, RED));
+    }
+}
+
 TEST(CmdRenderScene, ComponentsBecomeBytesByTruncation)
 {
     // No objects: every pixel is the background. 254.745 / 255 = 0.999.

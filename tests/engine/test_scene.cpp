@@ -2,6 +2,7 @@
 // category loop, and what the reader does with files that go wrong.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -646,6 +647,99 @@ TEST_F(SceneFile, LongImageNameIsKeptWhole)
     ScenePtr scene = read("GSD 2.0\n#SCENE\n0 0 0 " + name + "\n", &out);
     ASSERT_NE(scene, nullptr);
     EXPECT_EQ(out, "\n[#] unable to load image file '" + name + "'.\n");
+}
+
+// ---- words where numbers are due ----
+
+TEST_F(SceneFile, WordReportsEveryPointFromItOnAndKeepsTheItem)
+{
+    // The word cuts the second corner short; the third is never reached.
+    std::string out;
+    ScenePtr scene =
+        read(std::string("GSD 2.0\n") + ONE_MATERIAL + "#TRIANGLE\n0  0 0 0  1 q 0  0 1 0\n", &out);
+    ASSERT_NE(scene, nullptr);
+    ASSERT_EQ(sceGetObjectCount(scene.get()), 1);
+    const Triangle *tri = static_cast<const Triangle *>(sceGetObject(scene.get(), 0)->data);
+    EXPECT_EQ(tri->v1.x, 1.0);
+    EXPECT_EQ(tri->v2.y, 0.0);
+    const std::string zeros = "\n[#] can't read point (0, 0, 0)\n";
+    EXPECT_EQ(out, std::string(MATERIAL_ECHO) + "\n[#] can't read point (1, 0, 0)\n" + zeros +
+                       "\n[#] read triangle:\n\tmaterial = 0,\n\tv0 = (0, 0, 0),\n"
+                       "\tv1 = (1, 0, 0),\n\tv2 = (0, 0, 0)\n" +
+                       zeros + zeros + zeros +
+                       "\n[#] read triangle:\n\tmaterial = 0,\n\tv0 = (0, 0, 0),\n"
+                       "\tv1 = (0, 0, 0),\n\tv2 = (0, 0, 0)\n"
+                       "\n[#] skipping category '#TRIANGLE': its body could not be read\n");
+}
+
+TEST_F(SceneFile, WordInABackgroundIsItsImageAndTheRestIsMoreBodies)
+{
+    std::string out;
+    ScenePtr scene = read("GSD 2.0\n#SCENE\n50 60 abc 70 80 90 null\n", &out);
+    ASSERT_NE(scene, nullptr);
+    EXPECT_DOUBLE_EQ(sceGetBackground(scene.get()).red, 70 / 255.0);
+    EXPECT_DOUBLE_EQ(sceGetBackground(scene.get()).blue, 90 / 255.0);
+    EXPECT_EQ(out, "[#] error reading color components (50, 60, 0)\n"
+                   "\n[#] unable to load image file 'abc'.\n");
+
+    // A body that begins with a word is read, not dropped: it gives black.
+    scene = read("GSD 2.0\n#SCENE\n200 150 100 null\nabc\n", &out);
+    ASSERT_NE(scene, nullptr);
+    EXPECT_EQ(sceGetBackground(scene.get()).red, 0.0);
+    EXPECT_EQ(out, "[#] error reading color components (0, 0, 0)\n"
+                   "\n[#] unable to load image file 'abc'.\n");
+}
+
+TEST_F(SceneFile, MissingFileNameTakesTheFirstFieldOfTheNextBody)
+{
+    ScenePtr scene = read("GSD 2.0\n#MATERIAL\n1 2 3 4 5 6 7 8 9 10 0 0 1\n"
+                          "1 2 3 4 5 6 7 8 9 10 0 0 1 null\n");
+    ASSERT_NE(scene, nullptr);
+    ASSERT_EQ(sceGetMaterialCount(scene.get()), 2);
+    EXPECT_DOUBLE_EQ(sceGetMaterial(scene.get(), 1).ambient.red, 2 / 255.0);
+}
+
+TEST_F(SceneFile, InfinityAndNanAreReals)
+{
+    ScenePtr scene = read(std::string("GSD 2.0\n") + ONE_MATERIAL +
+                          "#SPHERE\n0 -InFiNiTy 1 2 3\n#LIGHT\n0 0 0  nan 300 -5\n");
+    ASSERT_NE(scene, nullptr);
+    ASSERT_EQ(sceGetObjectCount(scene.get()), 1);
+    EXPECT_EQ(sphereAt(scene.get(), 0)->radius, -INFINITY);
+    EXPECT_EQ(sphereAt(scene.get(), 0)->center.z, 3.0);
+    const Color c = sceGetLight(scene.get(), 0).color;
+    EXPECT_EQ(c.red, 0.0);
+    EXPECT_EQ(c.green, 1.0);
+    EXPECT_EQ(c.blue, 0.0);
+}
+
+// ---- long header names ----
+
+TEST_F(SceneFile, ReportedNamesAreCutTo511Characters)
+{
+    const std::string letters(600, 'q');
+    std::string out;
+    ScenePtr scene = read("GSD 2.0\n#" + letters + "\n1\n#" + letters + "2\n1\n", &out);
+    ASSERT_NE(scene, nullptr);
+    const std::string shown = "#" + std::string(511, 'Q') + "'\n";
+    EXPECT_EQ(out, "\n[#] skipping unknown category '" + shown +
+                       "\n[#] skipping unknown category '" + shown);
+}
+
+TEST_F(SceneFile, AfterAnUnknownCategoryOnlyAHeaderOfAtMost511LettersIsDroppedSilently)
+{
+    std::string out;
+    ScenePtr scene = read("GSD 2.0\n#FOG\n#" + std::string(511, 'A') + "\n#LIGHT\n1 2 3 255 255 255\n",
+                          &out);
+    ASSERT_NE(scene, nullptr);
+    EXPECT_EQ(out, "\n[#] skipping unknown category '#FOG'\n" + std::string(LIGHT_ECHO));
+
+    scene = read("GSD 2.0\n#FOG\n#" + std::string(512, 'A') + "\n#LIGHT\n1 2 3 255 255 255\n",
+                 &out);
+    ASSERT_NE(scene, nullptr);
+    EXPECT_EQ(out, "\n[#] skipping unknown category '#FOG'\n"
+                   "\n[#] skipping unknown category '#" +
+                       std::string(511, 'A') + "'\n" + LIGHT_ECHO);
 }
 
 // ---- material indices ----

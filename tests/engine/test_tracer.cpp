@@ -140,6 +140,19 @@ TEST(RayTrace, SpecularNeedsOnlyTheMirrorDirectionTowardTheLight)
     expectColor(BLACK, trace(behind, eye, dir));
 }
 
+TEST(RayTrace, LightOnThePointAddsNothingWhateverTheShininess)
+{
+    // glintcmd gives this point a full highlight for n <= 0 (its test of the
+    // same name); here the mirror direction . l is 0, which adds nothing.
+    for (const char *n : {"1", "0", "-0.5", "-2"}) {
+        SCOPED_TRACE(n);
+        LoadedScene s(std::string("#MATERIAL\n0 0 0  255 255 255  255 255 255\n") + n +
+                      " 0 0 1 null\n#LIGHT\n0 0 0  255 255 255\n#BOX\n0  -10 -1 -10  10 0 10\n");
+        ASSERT_NE(s.get(), nullptr);
+        expectColor(BLACK, trace(s, FLOOR_EYE, TO_ORIGIN));
+    }
+}
+
 TEST(RayTrace, TextureReplacesTheDiffuseColour)
 {
     // A red 1 x 1 texture on a blue material, lit from straight above.
