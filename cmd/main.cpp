@@ -19,6 +19,16 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    // The picture never replaces what the scene was read from.
+    const int source = sceReadFrom(scene, argv[2]);
+    if (source != 0) {
+        printf(source == SCENE_FILE ? "Impossivel gravar '%s': e o proprio cenario!\n"
+                                    : "Impossivel gravar '%s': e uma imagem lida pelo cenario!\n",
+               argv[2]);
+        sceDestroy(scene);
+        return 1;
+    }
+
     // Only the rendering is timed, in whole seconds of processor time.
     const std::clock_t t0 = std::clock();
     Image *image = renderScene(scene);

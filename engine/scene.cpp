@@ -1,9 +1,12 @@
 #include "engine/scene.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
+#include <vector>
+
+#include <sys/stat.h>
 
 #include "common/assertion.h"
 #include "engine/image.h"
@@ -18,6 +21,9 @@ struct Scene {
     int obj_tbl_size;
     Light light_tbl[MAX_LIGHTS];
     int light_tbl_size;
+    // The files the scene was read from, named as they were opened: the
+    // description first, then every image file the reader opened for it.
+    std::vector<std::string> sources;
 };
 
 // Size of the category loop's name buffer.
@@ -27,6 +33,10 @@ static const int NAME_SIZE = 512;
 // scene's own images load wherever the program was started. Empty outside
 // sceReadFile and for a file named without a folder.
 static std::string sceneFolder;
+
+// Where the image files opened for the scene being read are noted; none
+// outside sceReadFile.
+static std::vector<std::string> *sceneSources = nullptr;
 
 // Blank, tab, line feed, vertical tab, form feed, carriage return. Bytes above
 // 127 are never white space, whatever the locale.
@@ -121,15 +131,25 @@ static bool canOpen(const std::string &name)
     return true;
 }
 
+// Notes a file that opens as one the scene being read was read from.
+static void noteSource(const std::string &name)
+{
+    if (sceneSources != nullptr && canOpen(name))
+        sceneSources->push_back(name);
+}
+
 Image *sceReadImage(const char *name)
 {
     if (name[0] != '/' && !sceneFolder.empty() && !canOpen(name)) {
         std::string beside = sceneFolder + name;
-        if (canOpen(beside))
+        if (canOpen(beside)) {
+            noteSource(beside);
             return imgReadPPM(beside.c_str());
+        }
     }
     // Also the path taken when neither name opens: the image reader reports
     // the name as the file wrote it.
+    noteSource(name);
     return imgReadPPM(name);
 }
 
@@ -438,15 +458,21 @@ static bool materialsResolve(const Scene *scene)
     return ok;
 }
 
-// Sets the scene folder for the time of one read.
+// Sets the scene folder, and the list where the images opened are noted,
+// for the time of one read.
 class SceneFolder {
 public:
-    explicit SceneFolder(const char *path)
+    SceneFolder(const char *path, std::vector<std::string> *sources)
     {
         const char *slash = std::strrchr(path, '/');
         sceneFolder = slash == nullptr ? std::string() : std::string(path, slash + 1);
+        sceneSources = sources;
     }
-    ~SceneFolder() { sceneFolder.clear(); }
+    ~SceneFolder()
+    {
+        sceneFolder.clear();
+        sceneSources = nullptr;
+    }
     SceneFolder(const SceneFolder &) = delete;
     SceneFolder &operator=(const SceneFolder &) = delete;
 };
@@ -459,11 +485,12 @@ Scene *sceReadFile(const char *name)
     std::FILE *tmp = scePreprocess(src);
     if (tmp == nullptr)
         return nullptr;
-    Scene *scene = static_cast<Scene *>(std::malloc(sizeof(Scene)));
+    Scene *scene = new (std::nothrow) Scene;
     if (scene == nullptr) {
         std::fclose(tmp);
         return nullptr;
     }
+    scene->sources.push_back(name);
     scene->camera = nullptr;
     scene->bgcolor = colCreate(0.0, 0.0, 0.0);  // black unless a SCENE says otherwise
     scene->bgimg = nullptr;
@@ -471,7 +498,7 @@ Scene *sceReadFile(const char *name)
     scene->obj_tbl_size = 0;
     scene->light_tbl_size = 0;
     {
-        SceneFolder folder(name);
+        SceneFolder folder(name, &scene->sources);
         readCategories(scene, tmp);
     }
     std::fclose(tmp);
@@ -525,5 +552,23 @@ void sceDestroy(Scene *sce)
     for (int i = 0; i < sce->mat_tbl_size; i++)
         if (sce->mat_tbl[i].texture != nullptr)
             imgDestroy(sce->mat_tbl[i].texture);
-    std::free(sce);
+    delete sce;
+}
+
+// Whether the two names lead to the same file: the same device and file
+// number, links followed. A name that leads to no file matches none.
+static bool sameFile(const char *a, const char *b)
+{
+    struct stat sa;
+    struct stat sb;
+    return stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+int sceReadFrom(const Scene *scene, const char *name)
+{
+    for (size_t i = 0; i < scene->sources.size(); i++)
+        if (sameFile(scene->sources[i].c_str(), name))
+            return i == 0 ? SCENE_FILE : SCENE_IMAGE;
+    return 0;
 }

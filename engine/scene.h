@@ -54,4 +54,13 @@ int sceGetMaterialCount(const Scene *scene);
 Material sceGetMaterial(const Scene *scene, int idx);
 void sceDestroy(Scene *sce);
 
+// Which of the files the scene was read from the file called name is:
+// SCENE_FILE for the scene description, SCENE_IMAGE for an image file the
+// reader opened for it (a texture or a background image, kept or not), 0 for
+// neither. The file system decides, so another spelling of the same path, or
+// a link to the file, counts; a name that leads to no file is neither. Lets a
+// program refuse to write its picture over its own input.
+enum { SCENE_FILE = 1, SCENE_IMAGE = 2 };
+int sceReadFrom(const Scene *scene, const char *name);
+
 #endif

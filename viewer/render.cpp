@@ -51,12 +51,20 @@ void rvRestart()
     camSetScreen(rv.camera, w, h);
     rv.width = w;
     rv.height = h;
-    // Once a scene is loaded every restart makes a new image; for a canvas
-    // without area imgCreate gives none, and the steps then draw nothing
-    // until a restart at a real size makes one again.
-    if (rv.camera != nullptr) {
+    // Once a scene is loaded a restart at a new size makes a new, black image,
+    // and the canvas is cleared to match it: what a canvas kept from before is
+    // not part of the new picture, and a save writes what the window shows.
+    // For a canvas without area imgCreate gives none, and the steps then draw
+    // nothing until a restart at a real size makes one again. A restart at the
+    // image's own size (an uncovered or remapped window) keeps the image: the
+    // canvas still shows it, and the picture is traced again over it with the
+    // same values.
+    const bool sameSize =
+        rv.image != nullptr && imgGetWidth(rv.image) == w && imgGetHeight(rv.image) == h;
+    if (rv.camera != nullptr && !sameSize) {
         imgDestroy(rv.image);
         rv.image = imgCreate(rv.width, rv.height);
+        cdClear();
     }
     rv.line = 0;
 }
@@ -84,8 +92,10 @@ int rvLoad(const char *name, int *width, int *height)
     *height = rv.height;
     // The canvas may keep its size (the scene asks for the size it has), and
     // then no repaint comes to restart: restart here, at the canvas's size,
-    // so that no step runs past the new image. The restart replaces the
-    // earlier scene's image with one of the canvas's size.
+    // so that no step runs past the new image. The earlier scene's picture
+    // goes first, so that the restart begins the new one from black.
+    imgDestroy(rv.image);
+    rv.image = nullptr;
     rvRestart();
     return 1;
 }
@@ -115,7 +125,12 @@ void rvSave()
         printf("\nNenhum cenario carregado: nada foi salvo.\n");
         return;
     }
-    if (rv.sceneFileName.size() < 4) {
+    // The last four characters of the file's own name are replaced, so that
+    // the picture lands in the scene's folder: a shorter name would take the
+    // folder's name with it.
+    const std::string::size_type slash = rv.sceneFileName.rfind('/');
+    const std::string::size_type base = slash == std::string::npos ? 0 : slash + 1;
+    if (rv.sceneFileName.size() - base < 4) {
         printf("\nNome de arquivo '%s' curto demais para trocar a extensao: nada foi salvo.\n",
                rv.sceneFileName.c_str());
         return;
@@ -126,6 +141,15 @@ void rvSave()
     }
     const std::string name =
         rv.sceneFileName.substr(0, rv.sceneFileName.size() - 4) + ".ppm";
+    // The picture never replaces what the scene was read from.
+    switch (sceReadFrom(rv.scene, name.c_str())) {
+    case SCENE_FILE:
+        printf("\nO arquivo '%s' e o proprio cenario: nada foi salvo.\n", name.c_str());
+        return;
+    case SCENE_IMAGE:
+        printf("\nO arquivo '%s' e uma imagem lida pelo cenario: nada foi salvo.\n", name.c_str());
+        return;
+    }
     imgWritePPM(rv.image, name.c_str());
 }
 

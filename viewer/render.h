@@ -16,14 +16,16 @@ struct Ihandle;
 int rvCreateCanvas(Ihandle *canvas);
 
 // Starts the rendering again from line 0 at the canvas's current size: the
-// camera's screen takes that size and a new image is made for it (only once a
-// scene is loaded; none for a canvas without area).
+// camera's screen takes that size. Once a scene is loaded, a new size gets a
+// new black image (none for a canvas without area) and a cleared canvas; at
+// the size the image already has, the image and the canvas keep their pixels
+// and are traced over again.
 void rvRestart();
 
 // Reads the scene file. On success the scene replaces the one loaded before,
 // *width and *height get the camera's screen size (the canvas size the
-// caller should ask for), the rendering restarts at the canvas's current size,
-// and 1 is returned. On failure (the file cannot be read, or its scene has no
+// caller should ask for), the rendering restarts from a black image at the
+// canvas's current size, and 1 is returned. On failure (the file cannot be read, or its scene has no
 // camera, which is reported) 0 is returned and nothing changes: a scene
 // loaded before stays loaded and on show.
 int rvLoad(const char *name, int *width, int *height);
@@ -34,8 +36,10 @@ int rvLoad(const char *name, int *width, int *height);
 int rvStep();
 
 // Writes the image as it stands beside the scene file, the scene file's name
-// with its last four characters replaced by ".ppm". With no scene, no image
-// or a name shorter than four characters it writes nothing and says why.
+// with its last four characters replaced by ".ppm". It writes nothing, and
+// says why, with no scene, no image, a file name (the part after the last
+// "/") shorter than four characters, or a name that leads to the scene's own
+// file or to an image the scene read.
 void rvSave();
 
 // Frees the scene and the image; the driver is then empty.

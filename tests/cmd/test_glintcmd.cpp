@@ -181,6 +181,38 @@ TEST(Glintcmd, UnwritableImageEndsWithStatusOneAfterEveryStep)
     EXPECT_TRUE(endsWith(r.out, tail)) << r.out;
 }
 
+TEST(Glintcmd, NeverWritesOverWhatTheSceneWasReadFrom)
+{
+    TempDir dir;
+    const std::string texture = dir.write("tex.ppm", std::string("P6\n1 1\n255\n\x01\x02\x03", 14));
+    const std::string sceneText = "GSD 2.0\n#CAMERA\n0 0 1  0 0 0  0 1 0\n60\n1 10\n4 3\n"
+                                  "#MATERIAL\n0 0 0 0 0 0 0 0 0 1 0 0 1 tex.ppm\n";
+    const std::string scene = dir.write("s.gsc", sceneText);
+    // The scene's own file and its texture, each by another spelling.
+    const struct {
+        std::string output;
+        std::string message;
+    } cases[] = {
+        {dir.path() + "/./s.gsc", "e o proprio cenario"},
+        {dir.path() + "//tex.ppm", "e uma imagem lida pelo cenario"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.output);
+        const Outcome r = glintcmd({scene, c.output});
+        EXPECT_EQ(1, r.status);
+        // Refused after the scene's echo, before anything is rendered or timed.
+        EXPECT_TRUE(endsWith(r.out, "\topacity = 1\nImpossivel gravar '" + c.output + "': " +
+                                        c.message + "!\n"))
+            << r.out;
+        EXPECT_EQ(readFile(scene), sceneText);
+        EXPECT_EQ(readFile(texture), std::string("P6\n1 1\n255\n\x01\x02\x03", 14));
+    }
+    // An earlier picture is another file: it is written over.
+    const std::string image = dir.write("out.ppm", "old");
+    EXPECT_EQ(0, glintcmd({scene, image}).status);
+    EXPECT_EQ(readFile(image).compare(0, 11, "P6\n4 3\n255\n"), 0);
+}
+
 TEST(Glintcmd, RendersAHandmadeScene)
 {
     // A 4 x 4 view of a matte square facing the camera, lit from the eye:

@@ -494,6 +494,37 @@ TEST_F(SceneFile, ImageThatLoadsNeitherWayIsReportedAsWritten)
     EXPECT_DOUBLE_EQ(sceGetBackground(scene.get()).red, 1 / 255.0);
 }
 
+TEST_F(SceneFile, KnowsTheFilesItWasReadFromAsTheFileSystemDoes)
+{
+    for (const char *name : {"bg.ppm", "dropped.ppm", "tex.ppm", "other.ppm"})
+        dir.write(name, std::string(PPM_2X1, 17));
+    // A background image, a second one that the reader opens and drops, and
+    // a texture, all found beside the scene file.
+    ScenePtr scene = read("GSD 2.0\n#SCENE\n0 0 0 bg.ppm\n0 0 0 dropped.ppm\n#MATERIAL\n"
+                          "0 0 0 0 0 0 0 0 0 1 0 0 1 tex.ppm\n");
+    ASSERT_NE(scene, nullptr);
+    const Scene *s = scene.get();
+    std::filesystem::create_symlink(dir.file("tex.ppm"), dir.file("link.ppm"));
+    std::filesystem::create_hard_link(dir.file("bg.ppm"), dir.file("hard.ppm"));
+    const struct {
+        std::string name;
+        int expected;
+    } cases[] = {
+        {dir.file("scene.gsc"), SCENE_FILE},
+        {dir.path() + "/./scene.gsc", SCENE_FILE},
+        {dir.file("bg.ppm"), SCENE_IMAGE},
+        {dir.file("dropped.ppm"), SCENE_IMAGE},
+        {dir.file("tex.ppm"), SCENE_IMAGE},
+        {dir.file("link.ppm"), SCENE_IMAGE},
+        {dir.file("hard.ppm"), SCENE_IMAGE},
+        {dir.file("other.ppm"), 0},
+        {dir.file("missing.ppm"), 0},
+        {dir.path(), 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(sceReadFrom(s, c.name.c_str()), c.expected) << c.name;
+}
+
 // ---- limits: the body is read, its item discarded and reported ----
 
 TEST_F(SceneFile, SecondCameraIsReadAndDiscarded)

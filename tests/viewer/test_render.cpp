@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,54 @@ TEST_F(ViewerDriver, RestartAtAnotherSizeRendersAtTheCanvasSize)
     EXPECT_EQ(readFile(dir.file("room.ppm")), reference(scene, 24, 13));
 }
 
+TEST_F(ViewerDriver, SaveWritesWhatTheCanvasShowsThroughEveryRestart)
+{
+    const std::string scene = dir.write("room.gsc", viewerScene(16, 12));
+    const std::string other = dir.write("other.gsc", viewerScene(16, 12, "200 10 10"));
+    canvasSize("16x12");
+    ASSERT_EQ(load(scene), 1);
+    const std::string finished = rasterOf(reference(scene, 16, 12));
+    // The raster saved now, which must be the canvas's.
+    auto saved = [&](const char *name) {
+        save();
+        const std::string raster = rasterOf(readFile(dir.file(name)));
+        EXPECT_EQ(raster, canvasRaster()) << "the saved picture is the one on show";
+        return raster;
+    };
+    EXPECT_EQ(stepAll(), 12);
+    EXPECT_EQ(saved("room.ppm"), finished);
+
+    // An uncover restarts at the same size: the picture stays whole while it
+    // is traced again, and the rendering runs from line 0 to the top.
+    rvRestart();
+    EXPECT_EQ(saved("room.ppm"), finished);
+    for (int i = 0; i < 5; ++i)
+        rvStep();
+    EXPECT_EQ(saved("room.ppm"), finished);
+    // Another restart midway, and the rest.
+    rvRestart();
+    EXPECT_EQ(stepAll(), 12);
+    EXPECT_EQ(saved("room.ppm"), finished);
+
+    // A new size begins from black, on the canvas too.
+    canvasSize("10x7");
+    rvRestart();
+    EXPECT_EQ(saved("room.ppm"), std::string(10 * 7 * 3, '\0'));
+    rvStep();
+    saved("room.ppm");
+    EXPECT_EQ(stepAll(), 6);
+    EXPECT_EQ(saved("room.ppm"), rasterOf(reference(scene, 10, 7)));
+
+    // So does a load, also one at the size the canvas already has.
+    ASSERT_EQ(load(other), 1);
+    EXPECT_EQ(saved("other.ppm"), std::string(10 * 7 * 3, '\0'));
+    for (int i = 0; i < 3; ++i)
+        rvStep();
+    saved("other.ppm");
+    EXPECT_EQ(stepAll(), 4);
+    EXPECT_EQ(saved("other.ppm"), rasterOf(reference(other, 10, 7)));
+}
+
 TEST_F(ViewerDriver, CanvasOfHeightOneFinishesInOneStep)
 {
     const std::string scene = dir.write("room.gsc", viewerScene(40, 30));
@@ -186,20 +235,91 @@ TEST_F(ViewerDriver, SaveNameReplacesTheLastFourCharacters)
     }
 }
 
-TEST_F(ViewerDriver, ShortSceneNameIsNotSaved)
+TEST_F(ViewerDriver, ShortFileNameIsNotSaved)
 {
-    dir.write("a.g", viewerScene(4, 3));
+    // The file dialog gives full paths: it is the file's own name that must
+    // have four characters to replace, or the picture would take the
+    // folder's name and land beside the folder.
+    const std::string folder = dir.file("scenes");
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    canvasSize("4x3");
+    for (const char *name : {"a.g", "abc"}) {
+        const std::string scene = folder + "/" + name;
+        dir.write(std::string("scenes/") + name, viewerScene(4, 3));
+        ASSERT_EQ(load(scene), 1) << name;
+        stepAll();
+        EXPECT_EQ(save(), "\nNome de arquivo '" + scene +
+                              "' curto demais para trocar a extensao: nada foi salvo.\n");
+        EXPECT_FALSE(fileExists(dir.file("scenes.ppm"))) << name;
+    }
+    EXPECT_FALSE(fileExists(folder + "/.ppm"));
+
+    // A relative name without a folder.
     char saved[4096];
     ASSERT_NE(getcwd(saved, sizeof saved), nullptr);
-    ASSERT_EQ(chdir(dir.path().c_str()), 0);
-    canvasSize("4x3");
+    ASSERT_EQ(chdir(folder.c_str()), 0);
     const int loaded = load("a.g");
     stepAll();
     const std::string out = save();
     ASSERT_EQ(chdir(saved), 0);
     ASSERT_EQ(loaded, 1);
     EXPECT_EQ(out, "\nNome de arquivo 'a.g' curto demais para trocar a extensao: nada foi salvo.\n");
-    EXPECT_FALSE(fileExists(dir.file(".ppm")));
+    EXPECT_FALSE(fileExists(folder + "/.ppm"));
+
+    // Four characters are enough: all of them are replaced.
+    const std::string room = dir.write("scenes/room", viewerScene(4, 3));
+    ASSERT_EQ(load(room), 1);
+    stepAll();
+    EXPECT_EQ(save(), "\nO " + folder + "/.ppm was written successfully.\n");
+}
+
+TEST_F(ViewerDriver, SaveNeverWritesOverWhatTheSceneWasReadFrom)
+{
+    const std::string texel("P6\n1 1\n255\n\x10\x20\x30", 14);
+    const std::string texture = dir.write("earth.ppm", texel);
+    const std::string sky = dir.write("sky.ppm", texel);
+    // A textured scene whose picture would be named as its texture, and one
+    // whose picture would be named as its background image.
+    std::string earth = viewerScene(4, 3);
+    earth.replace(earth.find("40 0.4 0 1 null"), 15, "40 0.4 0 1 earth.ppm");
+    const std::string earthScene = dir.write("earth.gsc", earth);
+    std::string skyText = viewerScene(4, 3);
+    skyText.replace(skyText.find("30 40 60 null"), 13, "30 40 60 sky.ppm");
+    const std::string skyScene = dir.write("sky.gsc", skyText);
+    // A scene stored under the name its picture would take, loaded also by
+    // another spelling of its path.
+    const std::string sceneText = viewerScene(4, 3);
+    const std::string x = dir.write("x.ppm", sceneText);
+    std::filesystem::create_symlink(x, dir.file("y.ppm"));
+
+    const struct {
+        std::string scene;
+        std::string image;
+        const char *what;
+    } cases[] = {
+        {earthScene, texture, "e uma imagem lida pelo cenario"},
+        {skyScene, sky, "e uma imagem lida pelo cenario"},
+        {x, x, "e o proprio cenario"},
+        {dir.path() + "/./x.ppm", dir.path() + "/./x.ppm", "e o proprio cenario"},
+        {dir.file("y.ppm"), dir.file("y.ppm"), "e o proprio cenario"},
+    };
+    canvasSize("4x3");
+    for (const auto &c : cases) {
+        ASSERT_EQ(load(c.scene), 1) << c.scene;
+        stepAll();
+        EXPECT_EQ(save(), "\nO arquivo '" + c.image + "' " + c.what + ": nada foi salvo.\n");
+    }
+    EXPECT_EQ(readFile(texture), texel);
+    EXPECT_EQ(readFile(sky), texel);
+    EXPECT_EQ(readFile(x), sceneText);
+
+    // The texture's scene under another name saves as usual, and again over
+    // its own earlier picture.
+    const std::string moon = dir.write("moon.gsc", earth);
+    ASSERT_EQ(load(moon), 1);
+    stepAll();
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(save(), "\nO " + dir.file("moon.ppm") + " was written successfully.\n");
 }
 
 TEST_F(ViewerDriver, FailedLoadKeepsTheSceneOnShow)
