@@ -56,15 +56,19 @@ void rvRestart()
     // not part of the new picture, and a save writes what the window shows.
     // For a canvas without area imgCreate gives none, and the steps then draw
     // nothing until a restart at a real size makes one again. A restart at the
-    // image's own size (an uncovered or remapped window) keeps the image: the
-    // canvas still shows it, and the picture is traced again over it with the
-    // same values.
+    // image's own size (an uncovered or remapped window) keeps the image and
+    // puts it back on the canvas, which may have lost rows to a size it had
+    // for a moment; the picture is then traced again over both with the same
+    // values.
     const bool sameSize =
         rv.image != nullptr && imgGetWidth(rv.image) == w && imgGetHeight(rv.image) == h;
     if (rv.camera != nullptr && !sameSize) {
         imgDestroy(rv.image);
         rv.image = imgCreate(rv.width, rv.height);
         cdClear();
+    } else if (sameSize) {
+        cdPutImageRectRGB(w, h, imgGetRedPlane(rv.image), imgGetGreenPlane(rv.image),
+                          imgGetBluePlane(rv.image), 0, 0, w, h, 0, 0, 0, 0);
     }
     rv.line = 0;
 }

@@ -18,8 +18,8 @@ int rvCreateCanvas(Ihandle *canvas);
 // Starts the rendering again from line 0 at the canvas's current size: the
 // camera's screen takes that size. Once a scene is loaded, a new size gets a
 // new black image (none for a canvas without area) and a cleared canvas; at
-// the size the image already has, the image and the canvas keep their pixels
-// and are traced over again.
+// the size the image already has, the image keeps its pixels, is put back on
+// the canvas, and is traced over again.
 void rvRestart();
 
 // Reads the scene file. On success the scene replaces the one loaded before,

@@ -163,6 +163,12 @@ TEST_F(ViewerDriver, SaveWritesWhatTheCanvasShowsThroughEveryRestart)
     rvRestart();
     EXPECT_EQ(stepAll(), 12);
     EXPECT_EQ(saved("room.ppm"), finished);
+    // The window shrinks and grows back before it repaints: the canvas lost
+    // the rows it had no room for, and the restart puts them back.
+    canvasSize("16x5");
+    canvasSize("16x12");
+    rvRestart();
+    EXPECT_EQ(saved("room.ppm"), finished);
 
     // A new size begins from black, on the canvas too.
     canvasSize("10x7");
