@@ -34,18 +34,9 @@ cp "$scene" "$work/bench.gsc"
 cpu=$(($(nproc) - 1))
 read_buttons "$probe"
 
-# cpu_ns PID: sets ns to the processor time in nanoseconds of every thread
-# of the process. Like everything in the timing loop below it runs in this
-# shell, without starting a process: the loop must not load the machine
+# Like everything in the timing loop below, cpu_ns (the library's) runs in
+# this shell, without starting a process: the loop must not load the machine
 # while glintview renders.
-cpu_ns() {
-  local run rest f
-  ns=0
-  for f in /proc/"$1"/task/*/schedstat; do
-    read -r run rest <"$f" || continue
-    ns=$((ns + run))
-  done
-}
 now_us() { now=${EPOCHREALTIME/./}; }
 # A pause of 10 ms: a read that times out on a pipe nobody writes to.
 exec {never}<> <(:)

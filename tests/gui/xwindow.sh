@@ -122,6 +122,18 @@ xw_request_failed() {
   fail "X request failed (status $1): $2: $(head -n 3 "$work/x-error")"
 }
 
+# cpu_ns PID: sets ns to the processor time in nanoseconds of every thread
+# of the process (threads that end meanwhile are skipped). It runs in this
+# shell without starting a process, so it adds no load of its own.
+cpu_ns() {
+  local run rest f
+  ns=0
+  for f in /proc/"$1"/task/*/schedstat; do
+    read -r run rest <"$f" || continue
+    ns=$((ns + run))
+  done
+}
+
 # window_geometry WINDOW: sets X, Y, WIDTH and HEIGHT to the window's place
 # and size.
 window_geometry() {
@@ -269,20 +281,28 @@ logged() { grep -c -x -F "$1" "$work/log" || true; }
 save_as_rendered() {
   save_presses=0
   wait_for 120 "$1 to be saved as the engine renders it" \
-    xw_save_once "$1" "$2" "O $work/$1 was written successfully."
+    xw_save_once "$1" "$2"
   [ "$save_presses" -eq 1 ] || echo "Save pressed $save_presses times before $1 was the rendered picture"
 }
 
-# xw_save_once NAME REFERENCE MESSAGE: one press of Save for save_as_rendered.
+# xw_save_once NAME REFERENCE: one press of Save for save_as_rendered.
 xw_save_once() {
-  local before
-  before=$(logged "$3")
+  save_presses=$((save_presses + 1))
+  save_once "$1"
+  cmp -s "$work/$1" "$2"
+}
+
+# save_once NAME: presses Save once and waits up to 10 s for the message that
+# glintview wrote NAME in $work (one for each press) to reach the log while
+# glintview runs. A file NAME from before is removed first, so NAME is then
+# what this press wrote.
+save_once() {
+  local message="O $work/$1 was written successfully." before
+  before=$(logged "$message")
   rm -f "$work/$1"
   click_button "$save_x" "$save_w"
-  save_presses=$((save_presses + 1))
   wait_for 10 "the message about $1 in the log while $xw_name runs" \
-    xw_logged_more "$3" "$before"
-  cmp -s "$work/$1" "$2"
+    xw_logged_more "$message" "$before"
 }
 
 # xw_logged_more TEXT COUNT: the program's output has more than COUNT lines
