@@ -356,6 +356,14 @@ std::vector<SceneCase> fileCases(Program program)
          Outcome::Renders},
         {"objects_filling_the_table", gsc(good + repeat("#BOX\n0 0 0 0 1 1 1\n", maxObjects - 3)),
          {}, Outcome::Renders},
+        // A 65th object that names no material: glintcmd drops it at its
+        // limit before the materials are checked; glintview keeps it.
+        {"sixty_fifth_object_naming_no_material",
+         gsc(good + repeat("#SPHERE\n0 1 0 0 0\n", 61) + "#SPHERE\n7 1 0 0 0\n"),
+         {program == Program::Cmd
+              ? "\n[#] skipping category '#SPHERE': a scene holds at most 64 objects\n"
+              : "\n[#] object 64 (sphere) uses material 7, but the scene has 1 materials\n"},
+         program == Program::Cmd ? Outcome::Renders : Outcome::NoScene},
     };
     return cases;
 }

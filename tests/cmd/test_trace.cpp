@@ -220,6 +220,27 @@ TEST(CmdTraceRay, LightOnThePointGivesAFullHighlightForShininessZeroOrBelow)
     }
 }
 
+TEST(CmdTraceRay, LightOnThePointSaturatesEveryLitChannelForANegativeShininess)
+{
+    // Specular (255, 128, 0) under a grey light of 60: n = 0 gives light x
+    // specular, n < 0 an infinite highlight, which fills every channel where
+    // that product is above 0 (inf x 0 is not a number, which counts as 0).
+    const double light = 60.0 / 255.0;
+    const Color product = colCreate(light * (255.0 / 255.0), light * (128.0 / 255.0), 0.0);
+    struct Case {
+        const char *n;
+        Color expected;
+    } cases[] = {{"0", product}, {"-0.5", {1.0, 1.0, 0.0}}, {"-1", {1.0, 1.0, 0.0}},
+                 {"-2", {1.0, 1.0, 0.0}}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.n);
+        LoadedScene s(std::string("#MATERIAL\n0 0 0  0 0 0  255 128 0\n") + c.n +
+                      " 0 0 1 null\n#LIGHT\n0 0 0  60 60 60\n#BOX\n0  -10 -1 -10  10 0 10\n");
+        ASSERT_NE(s.get(), nullptr);
+        expectColor(c.expected, trace(s, FLOOR_EYE, TO_ORIGIN, RED));
+    }
+}
+
 TEST(CmdRenderScene, ComponentsBecomeBytesByTruncation)
 {
     // No objects: every pixel is the background. 254.745 / 255 = 0.999.

@@ -195,6 +195,21 @@ TEST_F(GlintdiffWindow, ErrorCountsBothImagesAsLoadedThenShowsTheDifferenceInPan
     expectCorners(pane2.canvas, DIFFERENCE);
 }
 
+TEST_F(GlintdiffWindow, SecondErrorMeasuresImage1AgainstTheDifferencePicture)
+{
+    ASSERT_EQ(load(load1, &image1), IUP_DEFAULT);
+    ASSERT_EQ(load(load2, &image2), IUP_DEFAULT);
+    measure();
+    ASSERT_EQ(pixelsOf(pane2.image), DIFFERENCE);
+    // Image 1 less the difference is (10, 10, 10) at three pixels and
+    // (20, 20, 20) at one: the error is (3 sqrt(300) + sqrt(1200)) / 4 = 21.65,
+    // and the new difference happens to be image 2 again.
+    const auto box = measure();
+    EXPECT_EQ(box.second, "Colors in 1 = 4\nColors in 2 = 4\nError = 22 ");
+    EXPECT_EQ(pixelsOf(pane2.image), IMAGE2);
+    expectCorners(pane2.canvas, IMAGE2);
+}
+
 TEST_F(GlintdiffWindow, ErrorOnImagesOfDifferentSizesGivesMinusOneAndKeepsPane2)
 {
     ASSERT_EQ(load(load1, &image1), IUP_DEFAULT);

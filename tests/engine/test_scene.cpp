@@ -187,6 +187,8 @@ TEST(SceReadCategory, ReadsOneHeader)
         {"#SPHERE\n1 2", 1, "SPHERE", "1 2"},
         {"\n \t#sphere\n", 1, "SPHERE", ""},
         {"#sPhErE\r\n1", 1, "SPHERE", "1"},
+        // A carriage return ends the name; the rest of the line goes unread.
+        {"#Light\rjunk 1 2\n3", 1, "LIGHT", "3"},
         {"#LIGHT", 1, "LIGHT", ""},
         {"#\n", 1, "", ""},
         {"#SPHERE \n1", 0, "SPHERE \n", "1"},
@@ -375,6 +377,17 @@ TEST_F(SceneFile, KnownHeaderWithoutBodyAfterAnUnknownOneIsDropped)
     EXPECT_EQ(sceGetObjectCount(scene.get()), 1);
     EXPECT_EQ(out, std::string(MATERIAL_ECHO) + "\n[#] skipping unknown category '#FOG'\n" +
                        SPHERE_ECHO);
+}
+
+TEST_F(SceneFile, KnownHeaderAtTheEndAfterAnUnknownOneIsDroppedSilently)
+{
+    // Without the unknown header before it, the same #LIGHT gets "its body
+    // could not be read".
+    std::string out;
+    ScenePtr scene = read("GSD 2.0\n#FOG\n#LIGHT\n \n", &out);
+    ASSERT_NE(scene, nullptr);
+    EXPECT_EQ(sceGetLightCount(scene.get()), 0);
+    EXPECT_EQ(out, "\n[#] skipping unknown category '#FOG'\n");
 }
 
 TEST_F(SceneFile, InvalidHeaderAfterAnUnknownOneIsReportedAndReadingGoesOn)
@@ -755,6 +768,14 @@ TEST_F(SceneFile, ReportedNamesAreCutTo511Characters)
     const std::string shown = "#" + std::string(511, 'Q') + "'\n";
     EXPECT_EQ(out, "\n[#] skipping unknown category '" + shown +
                        "\n[#] skipping unknown category '" + shown);
+}
+
+TEST_F(SceneFile, NulByteEndsTheReportedName)
+{
+    std::string out;
+    ScenePtr scene = read(std::string("GSD 2.0\n#SPH\0ERE\n1\n", 19), &out);
+    ASSERT_NE(scene, nullptr);
+    EXPECT_EQ(out, "\n[#] skipping unknown category '#SPH'\n");
 }
 
 TEST_F(SceneFile, AfterAnUnknownCategoryOnlyAHeaderOfAtMost511LettersIsDroppedSilently)
