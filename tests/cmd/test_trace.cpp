@@ -206,36 +206,31 @@ TEST(CmdTraceRay, SpecularHasNoSignTest)
 TEST(CmdTraceRay, LightOnThePointGivesAFullHighlightForShininessZeroOrBelow)
 {
     // The ray meets the floor exactly at the light: l and r are zero vectors,
-    // r . v is +0, and pow(+0, n) is 1 for n = 0 and +inf for n < 0.
+    // r . v is +0, and pow(+0, n) is 1 for n = 0 and +inf for n < 0. So n = 0
+    // gives light x specular, and n < 0 an infinite highlight, which fills
+    // every channel where that product is above 0 (inf x 0 is not a number,
+    // which counts as 0). The second material: specular (255, 128, 0) under a
+    // grey light of 60.
+    const double grey = 60.0 / 255.0;
+    const Color product = colCreate(grey * (255.0 / 255.0), grey * (128.0 / 255.0), 0.0);
+    const Color filled = {1.0, 1.0, 0.0};
+    const char *const white = "0 0 0  255 255 255  255 255 255";
+    const char *const orange = "0 0 0  0 0 0  255 128 0";
     struct Case {
+        const char *colours;
         const char *n;
+        const char *light;
         Color expected;
-    } cases[] = {{"1", BLACK}, {"0", WHITE}, {"-0.5", WHITE}, {"-1", WHITE}, {"-2", WHITE}};
+    } cases[] = {{white, "1", "255 255 255", BLACK},   {white, "0", "255 255 255", WHITE},
+                 {white, "-0.5", "255 255 255", WHITE}, {white, "-1", "255 255 255", WHITE},
+                 {white, "-2", "255 255 255", WHITE},   {orange, "0", "60 60 60", product},
+                 {orange, "-0.5", "60 60 60", filled},  {orange, "-1", "60 60 60", filled},
+                 {orange, "-2", "60 60 60", filled}};
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.n);
-        LoadedScene s(std::string("#MATERIAL\n0 0 0  255 255 255  255 255 255\n") + c.n +
-                      " 0 0 1 null\n#LIGHT\n0 0 0  255 255 255\n#BOX\n0  -10 -1 -10  10 0 10\n");
-        ASSERT_NE(s.get(), nullptr);
-        expectColor(c.expected, trace(s, FLOOR_EYE, TO_ORIGIN, RED));
-    }
-}
-
-TEST(CmdTraceRay, LightOnThePointSaturatesEveryLitChannelForANegativeShininess)
-{
-    // Specular (255, 128, 0) under a grey light of 60: n = 0 gives light x
-    // specular, n < 0 an infinite highlight, which fills every channel where
-    // that product is above 0 (inf x 0 is not a number, which counts as 0).
-    const double light = 60.0 / 255.0;
-    const Color product = colCreate(light * (255.0 / 255.0), light * (128.0 / 255.0), 0.0);
-    struct Case {
-        const char *n;
-        Color expected;
-    } cases[] = {{"0", product}, {"-0.5", {1.0, 1.0, 0.0}}, {"-1", {1.0, 1.0, 0.0}},
-                 {"-2", {1.0, 1.0, 0.0}}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.n);
-        LoadedScene s(std::string("#MATERIAL\n0 0 0  0 0 0  255 128 0\n") + c.n +
-                      " 0 0 1 null\n#LIGHT\n0 0 0  60 60 60\n#BOX\n0  -10 -1 -10  10 0 10\n");
+        SCOPED_TRACE(std::string(c.colours) + " n " + c.n);
+        LoadedScene s(std::string("#MATERIAL\n") + c.colours + "\n" + c.n +
+                      " 0 0 1 null\n#LIGHT\n0 0 0  " + c.light +
+                      "\n#BOX\n0  -10 -1 -10  10 0 10\n");
         ASSERT_NE(s.get(), nullptr);
         expectColor(c.expected, trace(s, FLOOR_EYE, TO_ORIGIN, RED));
     }
