@@ -131,26 +131,20 @@ static bool canOpen(const std::string &name)
     return true;
 }
 
-// Notes a file that opens as one the scene being read was read from.
-static void noteSource(const std::string &name)
-{
-    if (sceneSources != nullptr && canOpen(name))
-        sceneSources->push_back(name);
-}
-
 Image *sceReadImage(const char *name)
 {
-    if (name[0] != '/' && !sceneFolder.empty() && !canOpen(name)) {
+    // When neither name opens, the image reader reports the name as the file
+    // wrote it.
+    std::string path = name;
+    if (name[0] != '/' && !sceneFolder.empty() && !canOpen(path)) {
         std::string beside = sceneFolder + name;
-        if (canOpen(beside)) {
-            noteSource(beside);
-            return imgReadPPM(beside.c_str());
-        }
+        if (canOpen(beside))
+            path = beside;
     }
-    // Also the path taken when neither name opens: the image reader reports
-    // the name as the file wrote it.
-    noteSource(name);
-    return imgReadPPM(name);
+    // A file that opens is one the scene being read was read from.
+    if (sceneSources != nullptr && canOpen(path))
+        sceneSources->push_back(path);
+    return imgReadPPM(path.c_str());
 }
 
 std::FILE *scePreprocess(std::FILE *src)
